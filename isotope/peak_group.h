@@ -17,17 +17,24 @@ namespace isoquill {
 // formula table holds it. Must not wait for the user.
 using MissingDataNotice = std::function<void(const Symbol& symbol)>;
 
+// The work tables of the simulation; only simPeaks is a result. Rows and
+// lists grow as needed and keep their memory from one simulation to the next.
 struct Simulation {
-    std::vector<PeakList> entryPeaks;  // row p of the system's numbering at [p - 1]
-    PeakList simPeaks;                 // the result: ascending mass, base peak 100
-    PeakList accPeaks;
-    PeakTree peakTree;
+    std::vector<std::vector<WorkPeak>> entryPeaks;  // row p at [p - 1]: the probabilities of entry p
+    PeakList simPeaks;                              // the result: ascending mass, base peak 100
+    std::vector<WorkPeak> accPeaks;                 // the distribution combined so far
+    PeakTree peakTree;                              // empty between simulations
 };
 
+// Simulates every entry of the formula table up to the first empty symbol
+// and combines the entries that have peaks. An entry without element data
+// (no element, or no usable isotope data) raises showMissingData, when set,
+// and adds nothing. Counts below 1 add nothing either.
 void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
                        const MissingDataNotice& showMissingData);
 
-// Combines the non-empty rows of entryPeaks into simPeaks, not normalised.
+// Combines the non-empty rows of entryPeaks into simPeaks, not normalised: a
+// single such row is taken as it is, more go through the tree pairwise.
 void combineEntryPatterns(Simulation& simulation);
 
 }  // namespace isoquill
