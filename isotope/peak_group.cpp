@@ -1,0 +1,78 @@
+#include "isotope/peak_group.h"
+
+#include "isotope/combinatorics.h"
+
+namespace isoquill {
+
+namespace {
+
+bool hasElementData(const FormulaEntry& entry, const ElementTable& elementTable) {
+    return entry.element != 0 && entry.element < elementRecordCount &&
+           elementRecord(elementTable, entry.element).usableIsotopeCount() != 0;
+}
+
+void simulateEntry(Simulation& simulation, std::vector<WorkPeak>& row, const FormulaEntry& entry,
+                   const ElementRecord& element) {
+    const int isotopeCount = element.usableIsotopeCount();
+    if (isotopeCount >= 3) {
+        polyIsotopePattern(row, simulation.peakTree, entry.count, element);
+    } else if (isotopeCount == 2) {
+        twoIsotopePattern(row, entry.count, element);
+    } else {
+        // The element's own mass with the full count; never pruned. A zero
+        // mass (count 0) leaves the row empty.
+        const long double mass = roundReal48(loadReal48(element.mass) * entry.count);
+        if (mass != 0.0L) row.push_back({mass, 1.0L});
+    }
+}
+
+// Scales the largest abundance, rounded to Real48, to 100.
+void normalise(PeakList& simPeaks) {
+    long double max = 0.0L;
+    for (const Peak& peak : simPeaks)
+        if (peak.abundance > max) max = roundReal48(peak.abundance);
+    for (Peak& peak : simPeaks) peak.abundance = (peak.abundance * 100) / max;
+}
+
+}  // namespace
+
+void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
+                       const MissingDataNotice& showMissingData) {
+    simulation.entryPeaks.resize(formulaEntryCount);
+    for (auto& row : simulation.entryPeaks) row.clear();
+    for (std::size_t p = 0; p < formulaEntryCount; ++p) {
+        const FormulaEntry& entry = formula.formulaTable[p];
+        if (entry.symbol.empty()) break;
+        if (hasElementData(entry, elementTable))
+            simulateEntry(simulation, simulation.entryPeaks[p], entry, elementRecord(elementTable, entry.element));
+        else if (showMissingData)
+            showMissingData(entry.symbol);
+    }
+    combineEntryPatterns(simulation);
+    normalise(simulation.simPeaks);
+}
+
+void combineEntryPatterns(Simulation& simulation) {
+    PeakTree& tree = simulation.peakTree;
+    std::vector<WorkPeak>& acc = simulation.accPeaks;
+    tree.freePeakTree();
+    acc.clear();
+    bool first = true;
+    for (const auto& row : simulation.entryPeaks) {
+        if (row.empty()) continue;
+        if (first) {
+            acc = row;
+            first = false;
+            continue;
+        }
+        // Accumulated peaks from the last, the row's in order: the order that
+        // decides which mass a merged peak keeps.
+        for (auto a = acc.rbegin(); a != acc.rend(); ++a)
+            for (const WorkPeak& b : row) tree.addPeak(roundReal48(b.mass + a->mass), roundReal48(a->abundance * b.abundance));
+        tree.readOutAndFree(acc);
+    }
+    simulation.simPeaks.clear();
+    for (const WorkPeak& peak : acc) simulation.simPeaks.append({storeReal48(peak.mass), peak.abundance});
+}
+
+}  // namespace isoquill

@@ -78,4 +78,10 @@ void PeakTree::readOutPeaks(PeakList& simPeaks) const {
 
 void PeakTree::freePeakTree() { nodes_.clear(); }
 
+void PeakTree::readOutAndFree(std::vector<WorkPeak>& out) {
+    out.clear();
+    readOutPeaks(out);
+    freePeakTree();
+}
+
 }  // namespace isoquill

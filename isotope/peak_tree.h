@@ -37,6 +37,9 @@ public:
 
     void freePeakTree();
 
+    // The end of every pass: `out` := the read-out, then the tree is freed.
+    void readOutAndFree(std::vector<WorkPeak>& out);
+
     bool empty() const { return nodes_.empty(); }
     int liveNodeCount() const { return static_cast<int>(nodes_.size()); }
 
