@@ -1,0 +1,95 @@
+// The fragment generator's enumeration: every combination of atom counts for
+// the formula's leading elements whose mass lies within the tolerance of the
+// target mass, in order of the counts with the first element's varying slowest.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "chem/element_table.h"
+#include "chem/formula.h"
+#include "chem/real48.h"
+
+namespace isoquill {
+
+constexpr int rangeRowCount = 15;   // elements a code can hold
+constexpr int maxAtomCount = 200;   // highest count countMasses holds
+constexpr std::size_t defaultCandidateLimit = 2'000'000;
+
+struct ElementRange {
+    Real48 mass;           // u, one atom; below 1.0 the row counts as new
+    std::int32_t von = 0;  // lowest count tried, 0..200
+    std::int32_t bis = 0;  // highest count tried, 0..200; below von: no candidate
+};
+
+// A complete combination: the counts of range rows 1..codeFields at [0..codeFields-1].
+struct CountCombination {
+    std::array<std::uint8_t, rangeRowCount> counts{};
+    Real48 mass;  // running mass, rounded to Real48 after every element
+};
+
+// A candidate of the result list.
+struct Candidate {
+    std::string code;  // count code, e.g. "6.12.6"
+    Real48 mass;
+    Real48 error;  // least-square error, 0 until scored
+};
+
+// Raised when a run would hold more than candidateLimit candidates; nothing is
+// kept. The message is shown to the user.
+class TooManyCandidatesError : public std::runtime_error {
+public:
+    TooManyCandidatesError();
+};
+
+struct FragmentState {
+    std::array<ElementRange, rangeRowCount> rangeTable{};  // row i at [i - 1]
+    // [e - 1][k]: the mass of k atoms of row e; 0 outside the row's von..bis.
+    std::array<std::array<Real48, maxAtomCount + 1>, rangeRowCount> countMasses{};
+    Real48 targetMass;
+    Real48 massTolerance = storeReal48(0.5L);
+    std::size_t candidateLimit = defaultCandidateLimit;
+
+    int codeFields = 0;                          // fields per code of the last build
+    std::vector<CountCombination> previousList;  // built, before the tolerance filter
+    std::vector<Candidate> candidateList;        // the result list
+};
+
+// A count clamped to the 0..200 that countMasses holds.
+std::int32_t clampCount(std::int32_t count);
+
+// Takes the counts of range grid row `row` (1..15) clamped; the grid shows the
+// returned row's values afterwards.
+const ElementRange& setRangeCounts(FragmentState& state, int row, std::int32_t von, std::int32_t bis);
+
+// A range grid row without an element: mass 0, counts 0..0.
+void clearRangeRow(FragmentState& state, int row);
+
+// For each row i whose formula entry i has a count above 0: a new row gets
+// the counts 0..5, and every such row the mass of the entry's element.
+void initRanges(FragmentState& state, const Formula& formula, const ElementTable& elementTable);
+
+// countMasses from the ranges of the formula's entries (at most 15), each
+// mass x count formed in extended precision and rounded to Real48.
+void initCountMasses(FragmentState& state, const Formula& formula);
+
+// Fills previousList with every combination of the leading entries whose
+// count is above 0 (at least row 1, at most 15 rows) that the plain
+// element-by-element enumeration keeps: every running mass strictly below
+// targetMass + massTolerance. Combinations that are certainly too light to
+// pass filterByTolerance are left out. Raises TooManyCandidatesError, with
+// both lists released, when more than candidateLimit would be held.
+void buildCandidates(FragmentState& state, const Formula& formula);
+
+// Moves every combination whose |mass - targetMass|, rounded to Real48, is at
+// most massTolerance into candidateList with its count code, in order, and
+// releases previousList.
+void filterByTolerance(FragmentState& state);
+
+void freeCandidateLists(FragmentState& state);
+
+}  // namespace isoquill

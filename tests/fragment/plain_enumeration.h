@@ -1,0 +1,29 @@
+// The candidate enumeration exactly as the system describes it: element by
+// element over whole lists of partial candidates with their codes as text,
+// no pruning from below, then the tolerance filter. Slow on purpose: it is
+// the reference for the tests and the baseline for the benchmark.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "chem/formula.h"
+#include "chem/real48.h"
+#include "fragment/enumeration.h"
+
+namespace isoquill::testing {
+
+struct PlainCandidate {
+    std::string code;
+    Real48 mass;
+    friend bool operator==(const PlainCandidate&, const PlainCandidate&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const PlainCandidate& candidate);
+
+// The result list for the state's rangeTable, countMasses, targetMass and
+// massTolerance; rows must hold counts within 0..200.
+std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const Formula& formula);
+
+}  // namespace isoquill::testing
