@@ -19,8 +19,8 @@ void PageFocus::focusChanged(QWidget* now) {
     const bool isIn = inPage(now);
     // Set before emitting: a handler that moves the focus re-enters here.
     last_ = now;
-    if (isIn && !wasIn) emit entered();
-    else if (wasIn && !isIn) emit left();
+    if (isIn && !wasIn) Q_EMIT entered();
+    else if (wasIn && !isIn) Q_EMIT left();
 }
 
 }  // namespace isoquill

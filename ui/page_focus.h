@@ -15,7 +15,7 @@ class PageFocus : public QObject {
 public:
     explicit PageFocus(QWidget* page);  // owned by the page
 
-signals:
+Q_SIGNALS:
     void entered();
     void left();
 
