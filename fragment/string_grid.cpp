@@ -1,0 +1,64 @@
+#include "fragment/string_grid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+StringGrid::StringGrid(int colCount, int rowCount, int fixedRows, int fixedCols, int rowHeight, QWidget* parent)
+    : QTableWidget(rowCount, colCount, parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    horizontalHeader()->setMinimumSectionSize(1);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+    // Disabled items are what keyboard navigation skips; the explicit
+    // foreground keeps their text from being greyed out.
+    for (int row = 0; row < rowCount; ++row) {
+        for (int col = 0; col < colCount; ++col) {
+            if (row >= fixedRows && col >= fixedCols) continue;
+            auto* fixed = new QTableWidgetItem;
+            fixed->setFlags(Qt::NoItemFlags);
+            fixed->setBackground(palette().button());
+            fixed->setForeground(palette().buttonText());
+            setItem(row, col, fixed);
+        }
+    }
+}
+
+QString StringGrid::cell(int col, int row) const {
+    const QTableWidgetItem* cellItem = item(row, col);
+    return cellItem ? cellItem->text() : QString();
+}
+
+void StringGrid::setCell(int col, int row, const QString& text) {
+    if (QTableWidgetItem* cellItem = item(row, col)) {
+        cellItem->setText(text);
+        return;
+    }
+    setItem(row, col, new QTableWidgetItem(text));
+}
+
+void StringGrid::blankRow(int row) {
+    for (int col = 0; col < columnCount(); ++col) setCell(col, row, QString());
+}
+
+int StringGrid::selectionTop() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) return std::max(currentRow(), 0);
+    int top = ranges.first().topRow();
+    for (const QTableWidgetSelectionRange& range : ranges) top = std::min(top, range.topRow());
+    return top;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && pressed.isValid() && (pressed.flags() & Qt::ItemIsEnabled))
+        QTableWidget::mousePressEvent(event);
+    Q_EMIT mouseDown(event->button());
+}
