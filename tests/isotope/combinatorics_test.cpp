@@ -1,0 +1,197 @@
+#include "isotope/combinatorics.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "hand_built_elements.h"
+#include "shipped_elements.h"
+
+namespace isoquill {
+namespace {
+
+using testing::elementWith;
+
+std::vector<WorkPeak> twoIsotopes(std::int32_t n, const ElementRecord& element) {
+    std::vector<WorkPeak> out;
+    twoIsotopePattern(out, n, element);
+    return out;
+}
+
+std::vector<WorkPeak> polyIsotopes(std::int32_t n, const ElementRecord& element) {
+    std::vector<WorkPeak> out;
+    PeakTree tree;
+    polyIsotopePattern(out, tree, n, element);
+    EXPECT_EQ(tree.liveNodeCount(), 0);
+    return out;
+}
+
+long double isotopeMass(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).mass); }
+long double isotopeAbundance(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).abundance); }
+
+TEST(Combinatorics, FactorialAndBinomialReachBeyondDoubleRange) {
+    EXPECT_EQ(factorial(0), 1.0L);
+    EXPECT_EQ(factorial(1), 1.0L);
+    EXPECT_EQ(factorial(10), 3628800.0L);
+    EXPECT_NEAR(std::log(factorial(255)), std::lgamma(256.0L), 1e-12L);  // about 3.35e504
+    EXPECT_EQ(binomial(7, 7), 1.0L);
+    EXPECT_EQ(binomial(7, 0), 1.0L);
+    EXPECT_EQ(binomial(10, 7), 120.0L);
+}
+
+TEST(Combinatorics, PowerRoundsEveryProductAndUnderflowsToZero) {
+    const long double x = roundReal48(0.011L);
+    EXPECT_EQ(powerReal48(1, x), x);
+    EXPECT_EQ(powerReal48(3, x), roundReal48(roundReal48(x * x) * x));
+    EXPECT_GT(powerReal48(19, x), 0.0L);  // 6.1e-38
+    EXPECT_EQ(powerReal48(20, x), 0.0L);  // 6.7e-40 is below the Real48 range
+}
+
+TEST(TwoIsotopePattern, WorkedExamplesForOneTwoAndThreeAtoms) {
+    const ElementRecord c = testing::exampleCarbon();
+    const long double m2 = isotopeMass(c, 2), p1 = isotopeAbundance(c, 1), p2 = isotopeAbundance(c, 2);
+
+    const auto one = twoIsotopes(1, c);
+    ASSERT_EQ(one.size(), 2u);
+    EXPECT_EQ(one[0].mass, 12.0L);
+    EXPECT_EQ(one[0].abundance, p1);
+    EXPECT_EQ(one[1].mass, m2);
+    EXPECT_EQ(one[1].abundance, p2);
+
+    const auto two = twoIsotopes(2, c);
+    ASSERT_EQ(two.size(), 3u);
+    EXPECT_EQ(two[0].mass, 24.0L);
+    EXPECT_EQ(two[0].abundance, roundReal48(p1 * p1));
+    EXPECT_EQ(two[1].mass, roundReal48(12.0L + m2));
+    EXPECT_EQ(two[1].abundance, 2 * (p1 * p2));
+    EXPECT_EQ(two[2].mass, roundReal48(2 * m2));
+    EXPECT_EQ(two[2].abundance, roundReal48(p2 * p2));
+    EXPECT_NEAR(two[0].abundance, 0.978121L, 1e-12L);
+    EXPECT_NEAR(two[1].abundance, 0.021758L, 1e-12L);
+    EXPECT_NEAR(two[2].abundance, 0.000121L, 1e-12L);
+
+    const auto three = twoIsotopes(3, c);  // k = 3, about 1.3e-6, is dropped
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[2].mass, roundReal48(12.0L + m2 * 2));
+}
+
+TEST(TwoIsotopePattern, DroppedPeaksLeaveNoGap) {
+    const auto peaks = twoIsotopes(3, elementWith(" X", 1, {{12.0L, 0.011L}, {13.0L, 0.989L}}));
+    ASSERT_EQ(peaks.size(), 3u);  // k = 0 is dropped
+    EXPECT_EQ(peaks[0].mass, 37.0L);
+    EXPECT_EQ(peaks[2].mass, 39.0L);
+}
+
+TEST(Combinatorics, CountsBelowOneGiveNoPeaks) {
+    const ElementRecord poly = elementWith(" X", 1, {{16.0L, 0.9L}, {17.0L, 0.05L}, {18.0L, 0.05L}});
+    EXPECT_TRUE(twoIsotopes(0, testing::exampleCarbon()).empty());
+    EXPECT_TRUE(twoIsotopes(-2, testing::exampleCarbon()).empty());
+    EXPECT_TRUE(polyIsotopes(0, poly).empty());
+}
+
+TEST(TwoIsotopePattern, CountsUpTo255KeepTheFixedArithmetic) {
+    // Chlorine: 0.2422^k leaves the Real48 range beyond k = 62, just past the
+    // mode, so 255 atoms lose the upper half; 256 atoms have their full run.
+    const ElementRecord& cl = testing::shippedElements()[17];
+    const auto fixed = twoIsotopes(255, cl);
+    ASSERT_EQ(fixed.size(), 24u);
+    EXPECT_EQ(fixed.back().mass, roundReal48(isotopeMass(cl, 1) * 193 + isotopeMass(cl, 2) * 62));
+    EXPECT_GT(fixed.back().abundance, 0.03L);
+    const auto full = twoIsotopes(256, cl);
+    EXPECT_EQ(full.size(), 49u);
+    EXPECT_LT(full.back().abundance, 0.001L);
+}
+
+// The exact distribution of n atoms, one atom convolved at a time in long
+// double: no factorials, powers or Real48 rounding, so it shares nothing
+// with the ratio recurrence under test.
+std::vector<long double> convolvedTerms(int n, long double p1, long double p2) {
+    std::vector<long double> terms(static_cast<std::size_t>(n) + 1, 0.0L);
+    terms[0] = 1.0L;
+    for (int atoms = 1; atoms <= n; ++atoms) {
+        for (int k = atoms; k >= 1; --k) terms[k] = terms[k] * p1 + terms[k - 1] * p2;
+        terms[0] *= p1;
+    }
+    return terms;
+}
+
+TEST(TwoIsotopePattern, LargeCountsMatchTheExactDistribution) {
+    const auto& elements = testing::shippedElements();
+    for (const auto& [number, n] : {std::pair{6, 2934}, {1, 4615}, {7, 781}, {17, 1000}, {6, 256}}) {
+        SCOPED_TRACE(n);
+        const ElementRecord& e = elements[static_cast<std::size_t>(number)];
+        const long double m1 = isotopeMass(e, 1), m2 = isotopeMass(e, 2);
+        const auto peaks = twoIsotopes(n, e);
+        const auto exact = convolvedTerms(n, isotopeAbundance(e, 1), isotopeAbundance(e, 2));
+        ASSERT_FALSE(peaks.empty());
+
+        int first = 0;
+        while (roundReal48(m1 * (n - first) + m2 * first) != peaks[0].mass) ++first;
+        long double peakMax = 0.0L, exactMax = 0.0L;
+        for (const WorkPeak& peak : peaks) peakMax = std::max(peakMax, peak.abundance);
+        for (long double term : exact) exactMax = std::max(exactMax, term);
+        for (int k = 0; k <= n; ++k) {
+            const int i = k - first;
+            const bool kept = i >= 0 && i < static_cast<int>(peaks.size());
+            if (exact[k] > 1.0001e-4L) {
+                ASSERT_TRUE(kept) << k;
+            }
+            if (exact[k] < 0.9999e-4L) {
+                ASSERT_FALSE(kept) << k;
+            }
+            if (!kept) continue;
+            EXPECT_EQ(peaks[i].mass, roundReal48(m1 * (n - k) + m2 * k));
+            if (exact[k] / exactMax * 100 > 0.1L) {
+                EXPECT_NEAR(peaks[i].abundance / peakMax * 100, exact[k] / exactMax * 100, 0.01L) << k;
+            }
+        }
+    }
+}
+
+TEST(TwoIsotopePattern, HugeCountsKeepTheirWholeRun) {
+    // Ten million carbon atoms: close to a normal distribution around
+    // n p2 with sigma = sqrt(n p1 p2), about 325.
+    const ElementRecord& c = testing::shippedElements()[6];
+    const long double p1 = isotopeAbundance(c, 1), p2 = isotopeAbundance(c, 2), n = 1e7L;
+    const auto peaks = twoIsotopes(10'000'000, c);
+    EXPECT_GT(peaks.size(), 1000u);
+    long double sum = 0.0L, moment = 0.0L, max = 0.0L;
+    for (const WorkPeak& peak : peaks) {
+        sum += peak.abundance;
+        moment += peak.abundance * (peak.mass - isotopeMass(c, 1) * n);
+        max = std::max(max, peak.abundance);
+    }
+    const long double sigma = std::sqrt(n * p1 * p2);
+    EXPECT_NEAR(max * sigma * std::sqrt(2 * std::acos(-1.0L)), 1.0L, 1e-3L);
+    EXPECT_NEAR(moment / sum / (isotopeMass(c, 2) - isotopeMass(c, 1)), n * p2, 1.0L);
+}
+
+TEST(PolyIsotopePattern, TwoAtomsMergeInTheOrderOfThePass) {
+    const ElementRecord o = elementWith(" O", 8, {{16.0L, 0.9976L}, {17.0L, 0.0004L}, {18.0L, 0.002L}});
+    const long double p16 = isotopeAbundance(o, 1), p17 = isotopeAbundance(o, 2), p18 = isotopeAbundance(o, 3);
+    const auto peaks = polyIsotopes(2, o);
+    // The pass inserts 34, 33, 32, 35, 34, 33, 36, 35, 34: each node sums its
+    // peaks in that order, and 35 (1.6e-6) and 36 (4e-6) are dropped.
+    ASSERT_EQ(peaks.size(), 3u);
+    EXPECT_EQ(peaks[0].mass, 32.0L);
+    EXPECT_EQ(peaks[0].abundance, roundReal48(p16 * p16));
+    EXPECT_EQ(peaks[1].mass, 33.0L);
+    EXPECT_EQ(peaks[1].abundance, roundReal48(p16 * p17) + roundReal48(p17 * p16));
+    EXPECT_EQ(peaks[2].mass, 34.0L);
+    EXPECT_EQ(peaks[2].abundance, roundReal48(p16 * p18) + roundReal48(p17 * p17) + roundReal48(p18 * p16));
+    EXPECT_NEAR(peaks[0].abundance, 0.99520576L, 1e-12L);
+    EXPECT_NEAR(peaks[1].abundance, 0.00079808L, 1e-12L);
+    EXPECT_NEAR(peaks[2].abundance, 0.00399056L, 1e-12L);
+}
+
+TEST(PolyIsotopePattern, OneAtomReadsOutAscendingPrunedAndMerged) {
+    const auto peaks =
+        polyIsotopes(1, elementWith(" X", 1, {{18.0L, 0.002L}, {16.0L, 0.9976L}, {17.0L, 0.00005L}, {16.05L, 0.0003L}}));
+    ASSERT_EQ(peaks.size(), 2u);
+    EXPECT_EQ(peaks[0].mass, 16.0L);
+    EXPECT_EQ(peaks[0].abundance, roundReal48(0.9976L) + roundReal48(0.0003L));
+    EXPECT_EQ(peaks[1].mass, 18.0L);
+}
+
+}  // namespace
+}  // namespace isoquill

@@ -1,0 +1,146 @@
+#include "isotope/peak_group.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "hand_built_elements.h"
+#include "shipped_elements.h"
+
+namespace isoquill {
+namespace {
+
+using testing::elementWith;
+
+Formula parsed(std::string_view text, const ElementTable& table) {
+    Formula formula;
+    setFormulaText(formula, text);
+    clearFormula(formula);
+    parseFormula(formula, table);
+    return formula;
+}
+
+struct Simulator {
+    Simulation simulation;
+    std::vector<std::string> notices;
+
+    const PeakList& simulate(std::string_view text, const ElementTable& table) {
+        simulatePeakGroup(simulation, parsed(text, table), table,
+                          [this](const Symbol& symbol) { notices.emplace_back(symbol.text()); });
+        EXPECT_EQ(simulation.peakTree.liveNodeCount(), 0);
+        return simulation.simPeaks;
+    }
+};
+
+const PeakList& simulated(std::string_view text, const ElementTable& table = testing::shippedElements()) {
+    static Simulator run;
+    return run.simulate(text, table);
+}
+
+long double massOf(const Peak& peak) { return loadReal48(peak.mass); }
+
+void expectSamePeaks(const PeakList& actual, const PeakList& expected) {
+    ASSERT_EQ(actual.count(), expected.count());
+    for (int i = 1; i <= actual.count(); ++i) {
+        EXPECT_EQ(actual[i].mass, expected[i].mass) << i;
+        EXPECT_EQ(actual[i].abundance, expected[i].abundance) << i;
+    }
+}
+
+TEST(SimulatePeakGroup, MonoIsotopicEntryIsOnePeakWithTheFullCount) {
+    const long double fluorine = loadReal48(testing::shippedElements()[9].mass);
+    const PeakList& three = simulated("F3");
+    ASSERT_EQ(three.count(), 1);
+    EXPECT_EQ(three[1].mass, storeReal48(3 * fluorine));
+    EXPECT_EQ(three[1].abundance, 100.0L);
+    EXPECT_EQ(simulated("F300")[1].mass, storeReal48(300 * fluorine));
+}
+
+TEST(SimulatePeakGroup, TwoAtomsAsOneEntryOrTwoGiveTheWorkedExample) {
+    const ElementTable table = testing::tableWith({testing::exampleCarbon()});
+    const long double p1 = roundReal48(0.989L), p2 = roundReal48(0.011L), base = roundReal48(p1 * p1);
+
+    const PeakList oneEntry = simulated("C2", table);
+    ASSERT_EQ(oneEntry.count(), 3);
+    EXPECT_EQ(massOf(oneEntry[1]), 24.0L);
+    EXPECT_EQ(oneEntry[1].abundance, 100.0L);
+    EXPECT_EQ(oneEntry[2].mass, storeReal48(12.0L + roundReal48(13.00335L)));
+    EXPECT_NEAR(oneEntry[2].abundance, 2.2245L, 1e-4L);
+    EXPECT_NEAR(oneEntry[3].abundance, 0.01237L, 1e-5L);
+
+    // Inserted 25.00335, 26.0067, 24.0, then 25.00335 again, which merges.
+    const PeakList& twoEntries = simulated("CC", table);
+    ASSERT_EQ(twoEntries.count(), 3);
+    EXPECT_EQ(twoEntries[1].mass, oneEntry[1].mass);
+    EXPECT_EQ(twoEntries[2].mass, oneEntry[2].mass);
+    EXPECT_EQ(twoEntries[3].mass, oneEntry[3].mass);
+    EXPECT_EQ(twoEntries[2].abundance, ((roundReal48(p2 * p1) + roundReal48(p1 * p2)) * 100) / base);
+    EXPECT_EQ(twoEntries[3].abundance, (roundReal48(p2 * p2) * 100) / base);
+}
+
+TEST(SimulatePeakGroup, MergedPeakKeepsTheMassOfTheCombinationInsertedFirst) {
+    // 30.95 and 31.0 merge; the accumulated peaks, taken from the last,
+    // decide which of them comes first. Equal maxima both become 100.
+    const ElementTable table = testing::tableWith({elementWith(" X", 1, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
+                                                   elementWith(" Y", 2, {{20.0L, 0.5L}, {20.95L, 0.5L}})});
+    const PeakList& xy = simulated("XY", table);
+    ASSERT_EQ(xy.count(), 3);
+    EXPECT_EQ(massOf(xy[2]), 31.0L);
+    EXPECT_EQ(xy[2].abundance, 100.0L);
+    EXPECT_EQ(xy[1].abundance, 50.0L);
+    EXPECT_EQ(simulated("YX", table)[2].mass, storeReal48(30.95L));
+    const PeakList& x = simulated("X", table);
+    EXPECT_EQ(x[1].abundance, 100.0L);
+    EXPECT_EQ(x[2].abundance, 100.0L);
+}
+
+TEST(SimulatePeakGroup, EntriesWithoutDataRaiseOneNoticeEachAndAreSkipped) {
+    const PeakList plain = simulated("C6H12");
+    Simulator run;
+    expectSamePeaks(run.simulate("XxC6H12", testing::shippedElements()), plain);
+    expectSamePeaks(run.simulate("C6QH12Xx", testing::shippedElements()), plain);
+    EXPECT_EQ(run.notices, (std::vector<std::string>{"Xx", " Q", "Xx"}));
+
+    // Isotope counts of 0 or beyond the 10 slots count as missing data.
+    ElementRecord tooMany = elementWith(" Z", 2, {{1.0L, 1.0L}});
+    tooMany.isotopeCount = 11;
+    const ElementTable table = testing::tableWith({elementWith(" E", 1, {}, 5.0L), tooMany, testing::exampleCarbon()});
+    EXPECT_EQ(run.simulate("EZC", table).count(), 2);
+    EXPECT_EQ(run.notices.size(), 5u);
+    EXPECT_EQ(run.notices.back(), " Z");
+}
+
+TEST(SimulatePeakGroup, CountZeroAddsNothing) {
+    const PeakList plain = simulated("H12");
+    expectSamePeaks(simulated("C0H12F0O0"), plain);
+    EXPECT_EQ(simulated("C0").count(), 0);
+}
+
+TEST(SimulatePeakGroup, EveryEntryOfALongFormulaCounts) {
+    // Sixty entries; the lightest peak is the all-light combination of 30 C and 30 H.
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "CH";
+    const PeakList& peaks = simulated(text);
+    ASSERT_GT(peaks.count(), 0);
+    EXPECT_NEAR(massOf(peaks[1]), 30 * (12.0L + 1.0078250321L), 1e-6L);
+}
+
+TEST(SimulatePeakGroup, ListsGrowBeyondAThousandPeaks) {
+    const PeakList& peaks = simulated("C10000000H");
+    ASSERT_GT(peaks.count(), 1000);
+    for (int i = 2; i <= peaks.count(); ++i) ASSERT_GT(massOf(peaks[i]), massOf(peaks[i - 1]));
+}
+
+TEST(SimulatePeakGroup, OverflowLeavesNothingBehindForTheNextRun) {
+    const ElementTable table = testing::tableWith(
+        {elementWith(" W", 1, {{1.0L, 0.5L}, {2.0L, 0.3L}, {1.6e38L, 0.2L}}), testing::exampleCarbon()});
+    Simulator run;
+    // The last isotope pair overflows in the middle of the pass, with nodes in the tree.
+    EXPECT_THROW(simulatePeakGroup(run.simulation, parsed("W2", table), table, {}), FloatOverflowError);
+    EXPECT_GT(run.simulation.peakTree.liveNodeCount(), 0);
+    expectSamePeaks(run.simulate("C2", table), simulated("C2", table));
+}
+
+}  // namespace
+}  // namespace isoquill
