@@ -15,9 +15,11 @@ status=0
 for target in formula_chain_fuzz element_file_fuzz enumeration_fuzz; do
   work="$build/corpus/$target"
   mkdir -p "$work" "$build/findings/$target"
+  max_len=4096
+  [[ $target == element_file_fuzz ]] && max_len=24000  # room for a whole data file
   echo "== $target: $seconds s"
   if ! "$build/fuzz/$target" "$work" "fuzz/corpus/$target" \
-      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=4096 \
+      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=$max_len \
       -artifact_prefix="$build/findings/$target/" -print_final_stats=1 2>"$build/$target.log"; then
     echo "FINDING in $target:"; tail -n 40 "$build/$target.log"; status=1
   fi

@@ -1,0 +1,113 @@
+// Fuzzes the fragment generator: formula, range rows, target, tolerance and a
+// few observed peaks are decoded from the input, then enumerated, filtered,
+// scored and written as result rows over the shipped data.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "chem/count_code.h"
+#include "compare/compare_chain.h"
+#include "fragment/enumeration.h"
+#include "fragment/scoring.h"
+#include "fuzz_checks.h"
+
+using namespace isoquill;
+
+namespace {
+
+const ElementTable& shippedElements() {
+    static const ElementTable table = [] {
+        ElementTable t;
+        clearElementTable(t);
+        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
+        return t;
+    }();
+    return table;
+}
+
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    std::uint8_t next() { return at < size ? data[at++] : 0; }
+};
+
+constexpr std::array<const char*, 16> symbols = {"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si",
+                                                 "Na", "Sn", "Xx", "I", "B", "Fe"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Input in{data, size};
+    CompareState compare;
+    FragmentState fragment;
+    // A small cap, so wide ranges reach it within one run.
+    fragment.candidateLimit = 20'000;
+
+    const int elements = 1 + in.next() % 17;
+    std::string text;
+    for (int i = 0; i < elements; ++i) {
+        text += symbols[in.next() % symbols.size()];
+        const std::uint8_t count = in.next();
+        if (count % 4) text += std::to_string(count % 4 - 1);
+    }
+    for (int peak = in.next() % 4, slot = 1; peak > 0; --peak, ++slot) {
+        compare.observed.observedPeaks[static_cast<std::size_t>(slot)] = {storeReal48(100.0L + in.next()), 1.0L + in.next()};
+        compare.observed.observedNext = static_cast<std::uint8_t>(slot + 1);
+    }
+    if (compare.observed.count() > 0) {
+        try {
+            runComparisonChain(compare, shippedElements(), "C6H12O6");
+        } catch (const ComparisonTooWideError&) {
+        }
+    }
+
+    clearFormula(compare.formula);
+    setFormulaText(compare.formula, text);
+    parseFormula(compare.formula, shippedElements());
+    initRanges(fragment, compare.formula, shippedElements());
+    for (int row = 1; row <= rangeRowCount && row <= elements; ++row) {
+        const std::int32_t von = static_cast<std::int8_t>(in.next()) * 2;
+        const std::int32_t bis = von + static_cast<std::int8_t>(in.next());
+        const ElementRange& range = setRangeCounts(fragment, row, von, bis);
+        fuzz::require(range.von >= 0 && range.von <= maxAtomCount && range.bis >= 0 && range.bis <= maxAtomCount,
+                      "range row outside 0..200");
+    }
+    fragment.targetMass = storeReal48((in.next() * 256 + in.next()) / 10.0L);
+    fragment.massTolerance = storeReal48(in.next() / 20.0L);
+    const long double target = loadReal48(fragment.targetMass);
+    const long double tolerance = loadReal48(fragment.massTolerance);
+
+    try {
+        initCountMasses(fragment, compare.formula);
+        buildCandidates(fragment, compare.formula);
+        filterByTolerance(fragment);
+    } catch (const TooManyCandidatesError&) {
+        fuzz::require(fragment.candidateList.empty() && fragment.previousList.empty(), "candidates kept after the cap");
+        return 0;
+    }
+    fuzz::require(fragment.candidateList.size() <= fragment.candidateLimit, "more candidates than the cap");
+    for (const Candidate& candidate : fragment.candidateList) {
+        const long double mass = loadReal48(candidate.mass);
+        fuzz::require(mass < target + tolerance, "candidate at or above the upper edge");
+        fuzz::require(roundReal48(std::fabs(mass - target)) <= tolerance, "candidate outside the tolerance");
+    }
+
+    const FormulaTable backup = compare.formula.formulaTable;
+    try {
+        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
+            scoreCandidates(fragment, compare, shippedElements(), backup);
+    } catch (const ComparisonTooWideError&) {
+    }
+    compare.formula.formulaTable = backup;
+    const ResultRows rows = ausgebenRows(fragment, compare.formula);
+    const auto written = static_cast<std::size_t>(std::count_if(
+        fragment.candidateList.begin(), fragment.candidateList.end(),
+        [&](const Candidate& c) { return isCompleteCountCode(c.code, compare.formula); }));
+    fuzz::require(rows.rows.size() <= written, "a row written for an incomplete code");
+    fuzz::require(rows.candidateCount == fragment.candidateList.size(), "row count differs from the candidates");
+    freeCandidateLists(fragment);
+    return 0;
+}
