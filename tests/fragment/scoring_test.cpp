@@ -1,0 +1,155 @@
+#include "fragment/scoring.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "chem/count_code.h"
+#include "shipped_elements.h"
+
+namespace isoquill {
+namespace {
+
+const ElementTable& elements() { return testing::shippedElements(); }
+
+// The Fragment page's formula, parsed into the shared table as its formula field does.
+void typeFormula(CompareState& compare, std::string_view text) {
+    setFormulaText(compare.formula, text);
+    clearFormula(compare.formula);
+    parseFormula(compare.formula, elements());
+}
+
+// Three observed peaks and the comparison that sets their mean mass.
+void addObservedPeaks(CompareState& compare) {
+    compare.observed.observedPeaks[1] = {storeReal48(180), 100.0L};
+    compare.observed.observedPeaks[2] = {storeReal48(181), 6.7L};
+    compare.observed.observedPeaks[3] = {storeReal48(182), 1.2L};
+    compare.observed.observedNext = 4;
+    runComparisonChain(compare, elements(), "C6H12O6");
+}
+
+// Ranges around glucose, target 180.16: the candidates of a typical run,
+// among them C7O6 (code 7.0.6), whose comparison leaves a formula table of
+// two entries behind.
+FragmentState glucoseRun(CompareState& compare, std::string_view formula) {
+    typeFormula(compare, formula);
+    FragmentState fragment;
+    initRanges(fragment, compare.formula, elements());
+    setRangeCounts(fragment, 1, 5, 8);
+    setRangeCounts(fragment, 2, 0, 16);
+    setRangeCounts(fragment, 3, 4, 7);
+    fragment.targetMass = storeReal48(180.16L);
+    return fragment;
+}
+
+bool sameEntries(const FormulaTable& a, const FormulaTable& b) {
+    for (std::size_t p = 0; p < a.size(); ++p) {
+        if (!(a[p].symbol == b[p].symbol) || a[p].element != b[p].element || a[p].count != b[p].count ||
+            !(a[p].countReal == b[p].countReal))
+            return false;
+    }
+    return true;
+}
+
+Candidate candidate(std::string code, long double mass, long double error) {
+    return {std::move(code), storeReal48(mass), storeReal48(error)};
+}
+
+TEST(Scoring, RowTextsFollowTheColumnFormats) {
+    CompareState compare;
+    typeFormula(compare, "C6H12O6");
+    FragmentState fragment;
+    fragment.targetMass = storeReal48(180);
+    // The deviation of the tiny mass rounds to -180, which is not below the target.
+    fragment.candidateList = {candidate("6.12.6", 180.0634L, 12.34L), candidate("6.12", 180.1L, 0),
+                              candidate("1.1.1", std::ldexp(1.0L, -40), 0), candidate("6.0.6", 179.75L, 1234.56L)};
+    const ResultRows result = ausgebenRows(fragment, compare.formula);
+    EXPECT_EQ(result.candidateCount, 4u);
+    ASSERT_EQ(result.rows.size(), 2u);
+    EXPECT_EQ(result.rows[0], (ResultRow{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "}));
+    EXPECT_EQ(result.rows[1], (ResultRow{"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}));
+}
+
+TEST(Scoring, WritesOnlyCandidatesCloserThanTheTargetItself) {
+    // Tolerance above the target: 0 C and 2 C pass the filter but are not written.
+    CompareState compare;
+    typeFormula(compare, "C");
+    FragmentState fragment;
+    initRanges(fragment, compare.formula, elements());
+    setRangeCounts(fragment, 1, 0, 3);
+    fragment.targetMass = storeReal48(12);
+    fragment.massTolerance = storeReal48(13);
+    ResultRows result = generateCandidates(fragment, compare, elements());
+    EXPECT_EQ(result.candidateCount, 3u);
+    EXPECT_EQ(result.rows, (std::vector<ResultRow>{{"   12.011 : ", " 0.01 : ", " 0.0", " C1 "}}));
+    EXPECT_TRUE(fragment.candidateList.empty());
+
+    fragment.targetMass = storeReal48(0);
+    result = generateCandidates(fragment, compare, elements());
+    EXPECT_EQ(result.candidateCount, 2u);
+    EXPECT_TRUE(result.rows.empty());
+}
+
+// Each candidate's error must be what the comparison chain gives for its
+// formula on its own, in a state that never saw the other candidates.
+TEST(Scoring, StoresEachCandidatesComparisonError) {
+    CompareState compare;
+    addObservedPeaks(compare);
+    FragmentState fragment = glucoseRun(compare, "C6H12O6");
+    const FormulaTable backup = compare.formula.formulaTable;
+    initCountMasses(fragment, compare.formula);
+    buildCandidates(fragment, compare.formula);
+    filterByTolerance(fragment);
+    ASSERT_GE(fragment.candidateList.size(), 3u);
+    scoreCandidates(fragment, compare, elements(), backup);
+
+    std::string plain;
+    for (const Candidate& c : fragment.candidateList) {
+        compare.formula.formulaTable = backup;
+        plain = countCodeToFormula(c.code, compare.formula);
+        std::erase(plain, ' ');
+        CompareState alone;
+        alone.observed = compare.observed;
+        EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, elements(), plain))) << plain;
+    }
+    EXPECT_EQ(compare.formula.formulaText, plain);
+}
+
+TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
+    CompareState compare;
+    FragmentState fragment = glucoseRun(compare, "C6H12O6");
+    const FormulaTable typed = compare.formula.formulaTable;
+    ResultRows result = generateCandidates(fragment, compare, elements());
+    ASSERT_FALSE(result.rows.empty());
+    for (const ResultRow& row : result.rows) EXPECT_EQ(row[2], " 0.0");
+    EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
+
+    addObservedPeaks(compare);
+    typeFormula(compare, "C6H12O6");
+    result = generateCandidates(fragment, compare, elements());
+    EXPECT_TRUE(sameEntries(compare.formula.formulaTable, typed));
+    EXPECT_TRUE(std::any_of(result.rows.begin(), result.rows.end(), [](const ResultRow& row) { return row[2] != " 0.0"; }));
+    std::string last = result.rows.back()[3];
+    std::erase(last, ' ');
+    EXPECT_EQ(compare.formula.formulaText, last);
+
+    // An entry with count 0 makes every code incomplete: nothing is scored or written.
+    fragment = glucoseRun(compare, "C6H12O0");
+    fragment.targetMass = storeReal48(84.16L);
+    result = generateCandidates(fragment, compare, elements());
+    EXPECT_GT(result.candidateCount, 0u);
+    EXPECT_TRUE(result.rows.empty());
+    EXPECT_EQ(compare.formula.formulaText, "C6H12O0");
+
+    fragment = glucoseRun(compare, "C6H12O6");
+    fragment.candidateLimit = 1;
+    EXPECT_THROW(generateCandidates(fragment, compare, elements()), TooManyCandidatesError);
+    EXPECT_TRUE(sameEntries(compare.formula.formulaTable, typed));
+    EXPECT_TRUE(fragment.candidateList.empty());
+}
+
+}  // namespace
+}  // namespace isoquill
