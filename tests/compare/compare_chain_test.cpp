@@ -1,0 +1,111 @@
+#include "compare/compare_chain.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "shipped_elements.h"
+
+namespace isoquill {
+namespace {
+
+std::optional<long double> run(CompareState& state, std::string_view text) {
+    return runComparisonChain(state, testing::shippedElements(), text);
+}
+
+CompareState withObservedGlucose() {
+    CompareState state;
+    state.observed.observedPeaks[1] = {storeReal48(180.0L), 100.0L};
+    state.observed.observedPeaks[2] = {storeReal48(181.0L), roundReal48(6.6L)};
+    state.observed.observedPeaks[3] = {storeReal48(182.0L), roundReal48(1.2L)};
+    state.observed.observedNext = 4;
+    return state;
+}
+
+bool samePeaks(const PeakList& a, const PeakList& b) {
+    if (a.count() != b.count()) return false;
+    for (int i = 1; i <= a.count(); ++i)
+        if (a[i].mass != b[i].mass || a[i].abundance != b[i].abundance) return false;
+    return true;
+}
+
+TEST(RunComparisonChain, ParsesSimulatesAlignsAndReturnsTheError) {
+    CompareState state = withObservedGlucose();
+    const auto error = run(state, "C6H12O6");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(*error, squaredErrorSum(state.comparison));
+    EXPECT_EQ(*error, roundReal48(*error));
+    EXPECT_NEAR(loadReal48(state.formula.formulaMass), 180.156L, 0.001L);
+    ASSERT_EQ(state.simulation.simPeaks.count(), 4);
+    EXPECT_EQ(state.comparison.rowCount, 4);
+    EXPECT_NEAR(loadReal48(state.comparison.alignedSimulated[1].mass), 180.0634L, 1e-4L);
+    EXPECT_EQ(state.comparison.alignedObserved[2].abundance, roundReal48(6.6L));
+}
+
+TEST(RunComparisonChain, RefusedTextKeepsTheEarlierResults) {
+    CompareState state = withObservedGlucose();
+    ASSERT_TRUE(run(state, "C6H12O6"));
+    const PeakList simPeaks = state.simulation.simPeaks;
+    const std::vector<Peak> alignedSimulated = state.comparison.alignedSimulated;
+
+    EXPECT_FALSE(run(state, "C6h12"));
+    EXPECT_EQ(state.formula.formulaText, "C6h12");
+    EXPECT_EQ(state.formula.formulaTable[0].count, -1);
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
+    ASSERT_EQ(state.comparison.alignedSimulated.size(), alignedSimulated.size());
+    EXPECT_EQ(std::memcmp(state.comparison.alignedSimulated.data(), alignedSimulated.data(),
+                          alignedSimulated.size() * sizeof(Peak)),
+              0);
+}
+
+TEST(RunComparisonChain, EveryRunRecomputesFromTheText) {
+    CompareState state = withObservedGlucose();
+    std::vector<std::string> notices;
+    state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
+    const auto first = run(state, "C6H12O6");
+    const PeakList firstPeaks = state.simulation.simPeaks;
+    ASSERT_TRUE(run(state, "XxSnCl4"));
+    EXPECT_EQ(notices, std::vector<std::string>{"Xx"});
+    EXPECT_EQ(run(state, "C6H12O6"), first);
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, firstPeaks));
+    EXPECT_EQ(state.comparison.rowCount, 4);
+}
+
+TEST(RunComparisonChain, CutsTheTextTo60Characters) {
+    CompareState state;
+    ASSERT_TRUE(run(state, std::string(59, 'H') + "Cl"));  // chlorine loses its l
+    EXPECT_EQ(state.formula.formulaText, std::string(59, 'H') + "C");
+    EXPECT_EQ(state.formula.formulaTable[59].element, 6);
+}
+
+TEST(RunComparisonChain, ProteinKeepsItsFullAtomCounts) {
+    // The abundance-weighted mean of the group lies close to the mean mass
+    // from the isotope data; the per-atom passes' pruning cuts a little off
+    // oxygen's heavy tail, so the tolerance is loose, but a count taken as
+    // 8 bits would miss by thousands of u.
+    CompareState state;
+    ASSERT_TRUE(run(state, "C2934H4615N781O897S39"));
+    long double weight = 0.0L, moment = 0.0L;
+    for (const Peak& peak : state.simulation.simPeaks) {
+        weight += peak.abundance;
+        moment += peak.abundance * loadReal48(peak.mass);
+    }
+    long double expected = 0.0L;
+    for (const auto& [number, count] : {std::pair{6, 2934}, {1, 4615}, {7, 781}, {8, 897}, {16, 39}}) {
+        const ElementRecord& e = testing::shippedElements()[static_cast<std::size_t>(number)];
+        long double mass = 0.0L, total = 0.0L;
+        for (int j = 1; j <= e.isotopeCount; ++j) {
+            mass += loadReal48(e.isotope(j).mass) * loadReal48(e.isotope(j).abundance);
+            total += loadReal48(e.isotope(j).abundance);
+        }
+        expected += count * mass / total;
+    }
+    EXPECT_NEAR(moment / weight, expected, 0.5L);
+    EXPECT_GT(state.simulation.simPeaks.count(), 30);
+    EXPECT_EQ(state.comparison.rowCount, state.simulation.simPeaks.count());
+}
+
+}  // namespace
+}  // namespace isoquill
