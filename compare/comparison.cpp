@@ -14,7 +14,7 @@ constexpr int statisticsSlots = 25;
 // half to even, plus 1. Positions far below the first peak are held at the
 // lowest 32-bit value; they only ever lie outside every table.
 std::int32_t gridPosition(long double mass, long double reference) {
-    const long double position = std::nearbyint(mass - reference) + 1;
+    const long double position = std::rint(mass - reference) + 1;
     if (position > maxComparisonRows) throw ComparisonTooWideError();
     constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
     return position < lowest ? lowest : static_cast<std::int32_t>(position);
@@ -54,6 +54,7 @@ void observedStatistics(Comparison& comparison, const ObservedPeaks& observed) {
     long double w = 0.0L, m = 0.0L;
     if (max > 0.0L) {
         for (int i = 1; i <= statisticsSlots; ++i) {
+            if (slots[i].abundance == 0.0L) continue;  // adds exactly nothing to the Real48 sums
             const long double a = slots[i].abundance * 100 / max;
             w = roundReal48(w + a);
             m = roundReal48(m + loadReal48(slots[i].mass) * a);
@@ -138,10 +139,11 @@ void alignPeakGroups(Comparison& c, const ObservedPeaks& observed, const PeakLis
 }
 
 long double squaredErrorSum(const Comparison& comparison) {
-    // Rows beyond rowCount are empty and would add nothing.
+    // Empty rows, also those beyond rowCount, add exactly nothing.
     long double sum = 0.0L;
     const std::size_t rows = std::min(comparison.alignedObserved.size(), comparison.alignedSimulated.size());
     for (std::size_t k = 1; k < rows; ++k) {
+        if (comparison.alignedObserved[k].abundance == 0.0L && comparison.alignedSimulated[k].abundance == 0.0L) continue;
         const long double difference =
             roundReal48(comparison.alignedObserved[k].abundance) - roundReal48(comparison.alignedSimulated[k].abundance);
         sum = roundReal48(sum + difference * difference);

@@ -80,14 +80,16 @@ bool appendPeak(std::vector<WorkPeak>& out, long double mass, long double probab
 // than 1e-9 of itself, and an underflow only lowers it.
 void byteCountPattern(std::vector<WorkPeak>& out, std::int32_t n, long double m1, long double p1, long double m2,
                       long double p2) {
+    const TermRun run = termRun(n, std::fabs(p1), std::fabs(p2));
+    // Only the powers the run uses, except that a power of a value above 1
+    // may leave the Real48 range, and the full loop would raise that.
     PowerTable powers1, powers2;
-    fillPowers(powers1, n, p1);
-    fillPowers(powers2, n, p2);
+    fillPowers(powers1, std::fabs(p1) > 1 ? n : n - run.first, p1);
+    fillPowers(powers2, std::fabs(p2) > 1 ? n : run.last, p2);
     // The masses are linear in k, so a mass beyond the Real48 range that
     // the full loop would meet shows at one of its ends.
     roundReal48(m1 * n);
     roundReal48(m2 * n);
-    const TermRun run = termRun(n, std::fabs(p1), std::fabs(p2));
     for (std::int32_t k = run.first; k <= run.last; ++k) {
         const long double probability = binomial(n, n - k) * (powers1[n - k] * powers2[k]);
         if (probability > minAbundance && !appendPeak(out, roundReal48(m1 * (n - k) + m2 * k), probability)) return;

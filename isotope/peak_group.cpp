@@ -43,10 +43,18 @@ void simulatePeakGroup(Simulation& simulation, const Formula& formula, const Ele
     for (std::size_t p = 0; p < formulaEntryCount; ++p) {
         const FormulaEntry& entry = formula.formulaTable[p];
         if (entry.symbol.empty()) break;
-        if (hasElementData(entry, elementTable))
-            simulateEntry(simulation, simulation.entryPeaks[p], entry, elementRecord(elementTable, entry.element));
-        else if (showMissingData)
+        if (hasElementData(entry, elementTable)) {
+            const ElementRecord& element = elementRecord(elementTable, entry.element);
+            std::vector<WorkPeak>& row = simulation.entryPeaks[p];
+            if (const auto* cached = simulation.patterns.find(element, entry.count)) {
+                row = *cached;
+            } else {
+                simulateEntry(simulation, row, entry, element);
+                simulation.patterns.store(element, entry.count, row);
+            }
+        } else if (showMissingData) {
             showMissingData(entry.symbol);
+        }
     }
     combineEntryPatterns(simulation);
     normalise(simulation.simPeaks);

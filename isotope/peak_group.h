@@ -9,6 +9,7 @@
 #include "chem/element_table.h"
 #include "chem/formula.h"
 #include "isotope/peak.h"
+#include "isotope/pattern_cache.h"
 #include "isotope/peak_tree.h"
 
 namespace isoquill {
@@ -24,6 +25,7 @@ struct Simulation {
     PeakList simPeaks;                              // the result: ascending mass, base peak 100
     std::vector<WorkPeak> accPeaks;                 // the distribution combined so far
     PeakTree peakTree;                              // empty between simulations
+    PatternCache patterns;                          // rows of earlier simulations
 };
 
 // Simulates every entry of the formula table up to the first empty symbol

@@ -95,6 +95,15 @@ TEST(SimulatePeakGroup, MergedPeakKeepsTheMassOfTheCombinationInsertedFirst) {
     EXPECT_EQ(x[2].abundance, 100.0L);
 }
 
+TEST(SimulatePeakGroup, ChangedElementDataAreNeverTakenFromAnEarlierRun) {
+    const ElementTable first = testing::tableWith({testing::exampleCarbon()});
+    const ElementTable second = testing::tableWith({elementWith(" C", 6, {{12.0L, 0.9L}, {13.00335L, 0.1L}})});
+    Simulator run;
+    run.simulate("C2", first);
+    expectSamePeaks(run.simulate("C2", second), simulated("C2", second));
+    expectSamePeaks(run.simulate("C2", first), simulated("C2", first));
+}
+
 TEST(SimulatePeakGroup, EntriesWithoutDataRaiseOneNoticeEachAndAreSkipped) {
     const PeakList plain = simulated("C6H12");
     Simulator run;

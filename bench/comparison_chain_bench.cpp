@@ -1,0 +1,69 @@
+// The comparison chain runs on every keystroke in the formula field and once
+// per fragment candidate: parse, simulate, align with three observed peaks,
+// least-square error.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "compare/compare_chain.h"
+
+namespace {
+
+using namespace isoquill;
+
+const ElementTable& elements() {
+    static const ElementTable table = [] {
+        ElementTable t;
+        clearElementTable(t);
+        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
+        return t;
+    }();
+    return table;
+}
+
+// Observed peaks at the whole masses around the simulated base peak, so the
+// alignment works on a group of the formula's own size.
+void observeAroundBasePeak(CompareState& compare) {
+    const PeakList& simPeaks = compare.simulation.simPeaks;
+    int base = 1;
+    for (int i = 1; i <= simPeaks.count(); ++i)
+        if (simPeaks[i].abundance > simPeaks[base].abundance) base = i;
+    const long double mass = std::round(loadReal48(simPeaks[base].mass));
+    compare.observed.observedPeaks[1] = {storeReal48(mass - 1), 40.0L};
+    compare.observed.observedPeaks[2] = {storeReal48(mass), 100.0L};
+    compare.observed.observedPeaks[3] = {storeReal48(mass + 1), 70.0L};
+    compare.observed.observedNext = 4;
+}
+
+void comparisonChain(benchmark::State& state, const char* formula) {
+    CompareState compare;
+    runComparisonChain(compare, elements(), formula);
+    observeAroundBasePeak(compare);
+    for (auto _ : state) benchmark::DoNotOptimize(runComparisonChain(compare, elements(), formula));
+}
+
+// As the first run of a formula: no entry distribution from an earlier run.
+void comparisonChainCold(benchmark::State& state, const char* formula) {
+    CompareState compare;
+    runComparisonChain(compare, elements(), formula);
+    observeAroundBasePeak(compare);
+    for (auto _ : state) {
+        compare.simulation.patterns = PatternCache{};
+        benchmark::DoNotOptimize(runComparisonChain(compare, elements(), formula));
+    }
+}
+
+#define ISOQUILL_CHAIN_BENCHMARKS(name, formula)                                          \
+    BENCHMARK_CAPTURE(comparisonChain, name, formula)->Unit(benchmark::kMicrosecond);     \
+    BENCHMARK_CAPTURE(comparisonChainCold, name, formula)->Unit(benchmark::kMicrosecond)
+
+ISOQUILL_CHAIN_BENCHMARKS(C6H12O6, "C6H12O6");
+ISOQUILL_CHAIN_BENCHMARKS(C20H25N3O, "C20H25N3O");
+ISOQUILL_CHAIN_BENCHMARKS(C100H202, "C100H202");
+ISOQUILL_CHAIN_BENCHMARKS(C6Cl6, "C6Cl6");
+ISOQUILL_CHAIN_BENCHMARKS(SnCl4, "SnCl4");
+ISOQUILL_CHAIN_BENCHMARKS(C254H254N50O50S10, "C254H254N50O50S10");
+ISOQUILL_CHAIN_BENCHMARKS(insulin, "C254H377N65O75S6");
+ISOQUILL_CHAIN_BENCHMARKS(protein, "C2934H4615N781O897S39");
+
+}  // namespace

@@ -1,0 +1,39 @@
+// Entry distributions already simulated, by element and count. A distribution
+// depends on nothing but the element's record and the count, so a cached one
+// is exactly what a recomputation gives; typing and the fragment generator
+// repeat the same entries over and over.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "chem/element_table.h"
+#include "isotope/peak_tree.h"
+
+namespace isoquill {
+
+class PatternCache {
+public:
+    // Beyond this many peaks in all, the cache starts afresh.
+    static constexpr std::size_t peakCapacity = 100'000;
+
+    // The stored distribution of `count` atoms of an element with exactly
+    // this record (every byte equal), or nullptr.
+    const std::vector<WorkPeak>* find(const ElementRecord& element, std::int32_t count) const;
+    void store(const ElementRecord& element, std::int32_t count, const std::vector<WorkPeak>& peaks);
+
+    std::size_t peakTotal() const { return peakTotal_; }
+
+private:
+    struct Entry {
+        ElementRecord element;
+        std::vector<WorkPeak> peaks;
+    };
+    static std::uint64_t key(const ElementRecord& element, std::int32_t count);
+
+    std::unordered_map<std::uint64_t, Entry> entries_;
+    std::size_t peakTotal_ = 0;
+};
+
+}  // namespace isoquill
