@@ -9,10 +9,24 @@ namespace isoquill {
 namespace {
 
 // The search below runs on unrounded double sums. They differ from the Real48
-// running masses by less than 16 x 2^-40 x (sum of the largest count masses);
-// a margin of 1e-9 of that scale therefore keeps every combination that the
-// exact, rounded tests could accept, and those tests then decide.
+// running masses by less than 16 x 2^-40 times the sum of the rows' largest
+// count-mass magnitudes; a margin of 1e-9 of that scale (plus target and
+// tolerance) therefore keeps every combination that the exact, rounded tests
+// could accept, and those tests then decide.
 constexpr double searchMarginFactor = 1e-9;
+
+// Lists up to this many entries keep their storage for the next run, so that
+// repeated runs reuse memory instead of faulting in fresh pages; larger ones
+// are returned at once.
+constexpr std::size_t keptListEntries = std::size_t{1} << 16;
+
+template <typename T>
+void emptyList(std::vector<T>& list) {
+    if (list.capacity() > keptListEntries)
+        list = std::vector<T>();
+    else
+        list.clear();
+}
 
 struct CountRange {
     int von;
@@ -39,50 +53,73 @@ std::string countCode(const CountCombination& combination, int fields) {
     return std::string(text, end);
 }
 
-// Depth-first over the rows, first row outermost, so combinations come out in
-// the order of the plain enumeration. Partial sums are pruned from above as
-// the plain enumeration does and from below when even the largest counts of
-// the later rows cannot reach the tolerance window.
+// The search moved `row` innermost, so its count varied fastest. Within each
+// run of equal counts for the rows before it, sorting by its count restores
+// the order in which the plain enumeration lists them.
+void restoreRowOrder(std::vector<CountCombination>& list, int row) {
+    const auto samePrefix = [row](const CountCombination& a, const CountCombination& b) {
+        return std::equal(a.counts.begin(), a.counts.begin() + row, b.counts.begin());
+    };
+    const auto byRowCount = [row](const CountCombination& a, const CountCombination& b) {
+        return a.counts[row] < b.counts[row];
+    };
+    for (auto first = list.begin(); first != list.end();) {
+        const auto last = std::find_if_not(first + 1, list.end(), [&](const auto& c) { return samePrefix(*first, c); });
+        std::stable_sort(first, last, byRowCount);
+        first = last;
+    }
+}
+
+// Depth-first over the rows: a partial candidate is a count array and one
+// running sum. Partial sums are pruned from above as the plain enumeration
+// does, and from below when even the largest counts of the later rows cannot
+// reach the tolerance window. The row with the lightest atoms is searched
+// innermost: it fills the window densely, so nearly every partial candidate
+// that reaches it yields a candidate.
 class Search {
 public:
     Search(FragmentState& state, int rows) : state_(state), rows_(rows) {}
 
     void run() {
-        if (prepare()) extend(0, 0.0);
+        if (!prepare()) return;
+        extend(0, 0.0);
+        if (order_[rows_ - 1] != rows_ - 1) restoreRowOrder(state_.previousList, order_[rows_ - 1]);
     }
 
 private:
-    struct Level {
-        std::array<double, maxAtomCount + 1> countMass{};
+    struct Row {
+        std::array<double, maxAtomCount + 1> countMass;        // within von..bis
+        std::array<long double, maxAtomCount + 1> exactMass;  // the Real48 values, within von..bis
         int von = 0;
         int bis = 0;
         bool ascending = true;  // countMass never falls from von to bis
         double step = 0.0;      // mean mass per atom over the range, for the first guess
         double largest = 0.0;   // largest count mass of the range
-        double rest = 0.0;      // the most that the later rows can add
     };
 
     // False when a row's range is empty, which empties the result.
     bool prepare() {
         double scale = 0.0;
-        for (int e = 0; e < rows_; ++e) {
-            Level& level = levels_[e];
-            const auto [von, bis] = countRange(state_.rangeTable[e]);
+        for (int r = 0; r < rows_; ++r) {
+            Row& row = rowData_[r];
+            const auto [von, bis] = countRange(state_.rangeTable[r]);
             if (bis < von) return false;
-            level.von = von;
-            level.bis = bis;
+            row.von = von;
+            row.bis = bis;
             double magnitude = 0.0;
             for (int k = von; k <= bis; ++k) {
-                const double mass = static_cast<double>(loadReal48(state_.countMasses[e][k]));
-                level.countMass[k] = mass;
-                if (k > von && mass < level.countMass[k - 1]) level.ascending = false;
-                if (k == von || mass > level.largest) level.largest = mass;
+                row.exactMass[k] = loadReal48(state_.countMasses[r][k]);
+                const double mass = static_cast<double>(row.exactMass[k]);
+                row.countMass[k] = mass;
+                if (k > von && mass < row.countMass[k - 1]) row.ascending = false;
+                if (k == von || mass > row.largest) row.largest = mass;
                 magnitude = std::max(magnitude, std::fabs(mass));
             }
-            if (bis > von) level.step = (level.countMass[bis] - level.countMass[von]) / (bis - von);
+            if (bis > von) row.step = (row.countMass[bis] - row.countMass[von]) / (bis - von);
             scale += magnitude;
         }
-        for (int e = rows_ - 1; e > 0; --e) levels_[e - 1].rest = levels_[e].rest + levels_[e].largest;
+        chooseOrder();
+        for (int e = rows_ - 1; e > 0; --e) rest_[e - 1] = rest_[e] + rowData_[order_[e]].largest;
 
         const long double target = loadReal48(state_.targetMass);
         const long double tolerance = loadReal48(state_.massTolerance);
@@ -94,34 +131,50 @@ private:
         return true;
     }
 
-    bool reaches(const Level& level, int k, double partial) const {
-        return partial + level.countMass[k] + level.rest >= lower_;
+    // The rows in their own order, except that the ascending row with the
+    // lightest atoms moves to the end.
+    void chooseOrder() {
+        int lightest = -1;
+        for (int r = 0; r < rows_; ++r) {
+            const Row& row = rowData_[r];
+            if (row.ascending && row.step > 0.0 && (lightest < 0 || row.step < rowData_[lightest].step)) lightest = r;
+        }
+        int e = 0;
+        for (int r = 0; r < rows_; ++r)
+            if (r != lightest) order_[e++] = r;
+        if (lightest >= 0) order_[e] = lightest;
+    }
+
+    bool reaches(const Row& row, int k, double partial, double rest) const {
+        return partial + row.countMass[k] + rest >= lower_;
     }
 
     // The first count of an ascending row that can still reach the window:
     // a guess from the mean atom mass, corrected by the test itself.
-    int firstCount(const Level& level, double partial) const {
-        int k = level.von;
-        if (level.step > 0.0) {
-            const double guess = level.von + (lower_ - level.rest - partial - level.countMass[level.von]) / level.step;
-            if (guess > level.von) k = guess >= level.bis + 1 ? level.bis + 1 : static_cast<int>(guess);
+    int firstCount(const Row& row, double partial, double rest) const {
+        int k = row.von;
+        if (row.step > 0.0) {
+            const double guess = row.von + (lower_ - rest - partial - row.countMass[row.von]) / row.step;
+            if (guess > row.von) k = guess >= row.bis + 1 ? row.bis + 1 : static_cast<int>(guess);
         }
-        while (k > level.von && reaches(level, k - 1, partial)) --k;
-        while (k <= level.bis && !reaches(level, k, partial)) ++k;
+        while (k > row.von && reaches(row, k - 1, partial, rest)) --k;
+        while (k <= row.bis && !reaches(row, k, partial, rest)) ++k;
         return k;
     }
 
     void extend(int e, double partial) {
-        const Level& level = levels_[e];
+        const int r = order_[e];
+        const Row& row = rowData_[r];
+        const double rest = rest_[e];
         const bool last = e + 1 == rows_;
-        for (int k = level.ascending ? firstCount(level, partial) : level.von; k <= level.bis; ++k) {
-            const double mass = partial + level.countMass[k];
+        for (int k = row.ascending ? firstCount(row, partial, rest) : row.von; k <= row.bis; ++k) {
+            const double mass = partial + row.countMass[k];
             if (!(mass < upper_)) {
-                if (level.ascending) break;
+                if (row.ascending) break;
                 continue;
             }
-            if (!level.ascending && mass + level.rest < lower_) continue;
-            counts_[e] = static_cast<std::uint8_t>(k);
+            if (!row.ascending && mass + rest < lower_) continue;
+            counts_[r] = static_cast<std::uint8_t>(k);
             if (last)
                 addCandidate();
             else
@@ -129,16 +182,18 @@ private:
         }
     }
 
-    // The plain enumeration's test, exactly: every running mass, summed as
-    // count mass + previous mass and rounded, strictly below the limit.
+    // The plain enumeration's test, exactly: every running mass, in the rows'
+    // own order, summed as count mass + previous mass and rounded, strictly
+    // below the limit.
     void addCandidate() {
         long double mass = 0.0L;
-        for (int e = 0; e < rows_; ++e) {
-            mass = roundReal48(loadReal48(state_.countMasses[e][counts_[e]]) + mass);
+        for (int r = 0; r < rows_; ++r) {
+            mass = roundReal48(rowData_[r].exactMass[counts_[r]] + mass);
             if (!(mass < limit_)) return;
         }
         if (state_.previousList.size() >= state_.candidateLimit) {
-            freeCandidateLists(state_);
+            state_.previousList = std::vector<CountCombination>();
+            state_.candidateList = std::vector<Candidate>();
             throw TooManyCandidatesError();
         }
         state_.previousList.push_back({counts_, storeReal48(mass)});
@@ -146,8 +201,10 @@ private:
 
     FragmentState& state_;
     int rows_;
-    std::array<Level, rangeRowCount> levels_{};
-    std::array<std::uint8_t, rangeRowCount> counts_{};
+    std::array<Row, rangeRowCount> rowData_;
+    std::array<int, rangeRowCount> order_{};     // search level -> row
+    std::array<double, rangeRowCount> rest_{};   // per search level: the most the later levels can add
+    std::array<std::uint8_t, rangeRowCount> counts_{};  // per row
     long double limit_ = 0.0L;  // targetMass + massTolerance in extended precision
     double upper_ = 0.0;        // search bounds, widened by the margin
     double lower_ = 0.0;
@@ -202,16 +259,17 @@ void filterByTolerance(FragmentState& state) {
     const long double target = loadReal48(state.targetMass);
     const long double tolerance = loadReal48(state.massTolerance);
     state.candidateList.clear();
+    state.candidateList.reserve(state.previousList.size());
     for (const CountCombination& combination : state.previousList) {
         if (roundReal48(std::fabs(loadReal48(combination.mass) - target)) <= tolerance)
             state.candidateList.push_back({countCode(combination, state.codeFields), combination.mass, Real48{}});
     }
-    state.previousList = std::vector<CountCombination>();
+    emptyList(state.previousList);
 }
 
 void freeCandidateLists(FragmentState& state) {
-    state.previousList = std::vector<CountCombination>();
-    state.candidateList = std::vector<Candidate>();
+    emptyList(state.previousList);
+    emptyList(state.candidateList);
 }
 
 }  // namespace isoquill

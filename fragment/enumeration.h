@@ -87,9 +87,10 @@ void buildCandidates(FragmentState& state, const Formula& formula);
 
 // Moves every combination whose |mass - targetMass|, rounded to Real48, is at
 // most massTolerance into candidateList with its count code, in order, and
-// releases previousList.
+// empties previousList.
 void filterByTolerance(FragmentState& state);
 
+// Empties both lists; small ones keep their storage for the next run.
 void freeCandidateLists(FragmentState& state);
 
 }  // namespace isoquill
