@@ -1,0 +1,106 @@
+// The fragment generator on the shipped element data: the enumeration of
+// three range sets beside the plain element-by-element enumeration, and the
+// scoring of a typical candidate list against three observed peaks.
+#include <benchmark/benchmark.h>
+
+#include <utility>
+#include <vector>
+
+#include "chem/element_table.h"
+#include "compare/compare_chain.h"
+#include "fragment/enumeration.h"
+#include "fragment/plain_enumeration.h"
+#include "fragment/scoring.h"
+
+namespace isoquill {
+namespace {
+
+const ElementTable& shippedElements() {
+    static const ElementTable table = [] {
+        ElementTable t;
+        clearElementTable(t);
+        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
+        return t;
+    }();
+    return table;
+}
+
+struct RangeSet {
+    const char* formula;
+    std::vector<std::pair<int, int>> ranges;
+    long double target;
+    long double tolerance;
+};
+
+const RangeSet smallSet{"CHNO", {{0, 20}, {0, 40}, {0, 5}, {0, 10}}, 180.16L, 0.5L};
+const RangeSet mediumSet{"CHNOS", {{0, 50}, {0, 100}, {0, 10}, {0, 20}, {0, 3}}, 600.0L, 0.5L};
+const RangeSet wideSet{"CHNO", {{0, 100}, {0, 200}, {0, 20}, {0, 30}}, 1200.0L, 0.3L};
+
+struct Run {
+    CompareState compare;
+    FragmentState fragment;
+};
+
+// As "Generate" leaves things once the range rows are taken.
+void prepare(Run& run, const RangeSet& set) {
+    setFormulaText(run.compare.formula, set.formula);
+    clearFormula(run.compare.formula);
+    parseFormula(run.compare.formula, shippedElements());
+    initRanges(run.fragment, run.compare.formula, shippedElements());
+    for (std::size_t i = 0; i < set.ranges.size(); ++i)
+        setRangeCounts(run.fragment, static_cast<int>(i + 1), set.ranges[i].first, set.ranges[i].second);
+    run.fragment.targetMass = storeReal48(set.target);
+    run.fragment.massTolerance = storeReal48(set.tolerance);
+}
+
+void enumeration(benchmark::State& state, const RangeSet& set) {
+    Run run;
+    prepare(run, set);
+    std::size_t candidates = 0;
+    for (auto _ : state) {
+        initCountMasses(run.fragment, run.compare.formula);
+        buildCandidates(run.fragment, run.compare.formula);
+        filterByTolerance(run.fragment);
+        candidates = run.fragment.candidateList.size();
+        freeCandidateLists(run.fragment);
+    }
+    state.counters["candidates"] = static_cast<double>(candidates);
+}
+
+void plainEnumeration(benchmark::State& state, const RangeSet& set) {
+    Run run;
+    prepare(run, set);
+    std::size_t candidates = 0;
+    for (auto _ : state) {
+        initCountMasses(run.fragment, run.compare.formula);
+        candidates = testing::plainEnumeration(run.fragment, run.compare.formula).size();
+    }
+    state.counters["candidates"] = static_cast<double>(candidates);
+}
+
+void scoring(benchmark::State& state) {
+    Run run;
+    ObservedPeaks& observed = run.compare.observed;
+    observed.observedPeaks[1] = {storeReal48(180), 100.0L};
+    observed.observedPeaks[2] = {storeReal48(181), 6.7L};
+    observed.observedPeaks[3] = {storeReal48(182), 1.2L};
+    observed.observedNext = 4;
+    prepare(run, smallSet);
+    initCountMasses(run.fragment, run.compare.formula);
+    buildCandidates(run.fragment, run.compare.formula);
+    filterByTolerance(run.fragment);
+    const FormulaTable backup = run.compare.formula.formulaTable;
+    for (auto _ : state) scoreCandidates(run.fragment, run.compare, shippedElements(), backup);
+    state.counters["candidates"] = static_cast<double>(run.fragment.candidateList.size());
+}
+
+BENCHMARK_CAPTURE(enumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(enumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(enumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
+BENCHMARK(scoring)->Name("scoring/d_candidates_of_a_three_peaks")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainEnumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainEnumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainEnumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace isoquill
