@@ -1,5 +1,6 @@
 #include "isotope/combinatorics.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -182,6 +183,50 @@ TEST(PolyIsotopePattern, TwoAtomsMergeInTheOrderOfThePass) {
     EXPECT_NEAR(peaks[0].abundance, 0.99520576L, 1e-12L);
     EXPECT_NEAR(peaks[1].abundance, 0.00079808L, 1e-12L);
     EXPECT_NEAR(peaks[2].abundance, 0.00399056L, 1e-12L);
+}
+
+// The passes without a tree: a new peak joins the earliest-made peak within
+// the window (in a search tree that node is an ancestor of any other within
+// the window, so every search path meets it first), else it is appended.
+std::vector<WorkPeak> plainPasses(const std::vector<WorkPeak>& isotopes, int n) {
+    std::vector<WorkPeak> acc = isotopes;
+    for (int pass = 1; pass < n; ++pass) {
+        std::vector<WorkPeak> made;
+        for (const WorkPeak& isotope : isotopes) {
+            for (auto a = acc.rbegin(); a != acc.rend(); ++a) {
+                const WorkPeak peak{roundReal48(isotope.mass + a->mass), roundReal48(isotope.abundance * a->abundance)};
+                auto near = std::find_if(made.begin(), made.end(), [&](const WorkPeak& m) {
+                    return std::fabs(roundReal48(peak.mass - m.mass)) < mergeWindow;
+                });
+                if (near == made.end()) made.push_back(peak);
+                else near->abundance += peak.abundance;
+            }
+        }
+        std::stable_sort(made.begin(), made.end(), [](const WorkPeak& x, const WorkPeak& y) { return x.mass < y.mass; });
+        acc.clear();
+        for (const WorkPeak& m : made)
+            if (m.abundance > minAbundance) acc.push_back(m);
+    }
+    return acc;
+}
+
+TEST(PolyIsotopePattern, PassesMatchAPlainListMergeWhereMassesCrowd) {
+    // Isotopes 0.06 u apart: which node absorbs a peak depends on the order
+    // of insertion, and the summed abundances show it.
+    const ElementRecord crowded =
+        elementWith(" X", 1, {{10.0L, 0.4L}, {10.06L, 0.35L}, {10.13L, 0.2L}, {11.0L, 0.05L}});
+    std::vector<WorkPeak> isotopes;
+    for (int j = 1; j <= 4; ++j) isotopes.push_back({isotopeMass(crowded, j), isotopeAbundance(crowded, j)});
+    for (int n = 2; n <= 7; ++n) {
+        SCOPED_TRACE(n);
+        const auto expected = plainPasses(isotopes, n);
+        const auto actual = polyIsotopes(n, crowded);
+        ASSERT_EQ(actual.size(), expected.size());
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            EXPECT_EQ(actual[i].mass, expected[i].mass) << i;
+            EXPECT_EQ(actual[i].abundance, expected[i].abundance) << i;
+        }
+    }
 }
 
 TEST(PolyIsotopePattern, OneAtomReadsOutAscendingPrunedAndMerged) {
