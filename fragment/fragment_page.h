@@ -4,7 +4,16 @@
 
 #include <QWidget>
 
+#include "fragment/enumeration.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StringGrid;
 class TForm1;
+namespace isoquill {
+struct ResultRows;
+}
 
 class FragmentPage : public QWidget {
     Q_OBJECT
@@ -19,4 +28,34 @@ public:
 
     // PageControl1Enter: StringGrid2 columns 0 and 1 back to 80 and 60.
     void PageControl1Enter();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Edit11Change();
+    void TabSheet4Enter();
+    void Edit12Change();
+    void Edit13Exit();
+    void Button5Click();
+    void StringGrid2MouseDown();
+
+    void clearRangeGrid();
+    void writeRangeRow(int row);
+    void takeRangeGrid();
+    void ausgeben(const isoquill::ResultRows& result);
+    void showLastScored();
+
+    TForm1& form_;
+    isoquill::FragmentState fragment_;
+
+    QLabel* Label18;
+    QLineEdit* Edit11;
+    QLabel* Label19;
+    QLineEdit* Edit12;
+    QLabel* Label20;
+    QLineEdit* Edit13;
+    QPushButton* Button5;
+    StringGrid* StringGrid1;
+    StringGrid* StringGrid2;
 };

@@ -29,6 +29,8 @@ StringGrid::StringGrid(int colCount, int rowCount, int fixedRows, int fixedCols,
             setItem(row, col, fixed);
         }
     }
+    // Like the system's grids, start on the first cell that is not fixed.
+    if (rowCount > fixedRows && colCount > fixedCols) setCurrentCell(fixedRows, fixedCols);
 }
 
 QString StringGrid::cell(int col, int row) const {
@@ -46,6 +48,13 @@ void StringGrid::setCell(int col, int row, const QString& text) {
 
 void StringGrid::blankRow(int row) {
     for (int col = 0; col < columnCount(); ++col) setCell(col, row, QString());
+}
+
+void StringGrid::endEditing() {
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 int StringGrid::selectionTop() const {

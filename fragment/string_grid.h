@@ -17,6 +17,11 @@ public:
     void setCell(int col, int row, const QString& text);
     void blankRow(int row);
 
+    // An open cell editor's text goes into its cell and the editor closes, as
+    // when the focus leaves it. For handlers reached without moving the focus
+    // (a button's accelerator), so that they read what the user sees.
+    void endEditing();
+
     // The top row of the current selection; the current row when nothing is
     // selected, and 0 before the grid ever had a current cell.
     int selectionTop() const;

@@ -1,0 +1,243 @@
+#include "fragment/fragment_page.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "chem/formula.h"
+#include "chem/number_text.h"
+#include "fragment/no_select_edit.h"
+#include "fragment/scoring.h"
+#include "fragment/string_grid.h"
+#include "ui/error_box.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/page_focus.h"
+
+using namespace isoquill;
+
+namespace {
+
+constexpr int resultColumnCount = 4;
+constexpr int rangeGridRows = 15;  // header and 14 element rows
+constexpr int rangeGridRowHeight = 18;  // all 15 rows fit in the grid's 282 pixels
+constexpr int resultRowHeight = 20;
+
+// Whole-pixel advances (7 pixels a character), as the widths of the result
+// columns were laid out for: "  180.156 : " then just fits its 80 pixels.
+QFont gridFont() {
+    QFont font = courierNew(12);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// Formula texts and the number reader work on 8-bit text.
+std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QLabel* makeLabel(const QString& caption, int left, int top, QWidget* buddy, const char* name, QWidget* page) {
+    auto* label = new QLabel(caption, page);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(buddy);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+}  // namespace
+
+FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName(QStringLiteral("TabSheet4"));
+
+    Edit11 = new NoSelectEdit(this);
+    Edit11->setObjectName(QStringLiteral("Edit11"));
+    Edit11->setGeometry(48, 8, 385, 23);
+    Edit11->setFont(courierNew(12));
+
+    Edit12 = new QLineEdit(this);
+    Edit12->setObjectName(QStringLiteral("Edit12"));
+    Edit12->setGeometry(48, 45, 56, 21);
+
+    Edit13 = new QLineEdit(this);
+    Edit13->setObjectName(QStringLiteral("Edit13"));
+    Edit13->setGeometry(170, 45, 57, 21);
+
+    Label18 = makeLabel(QStringLiteral("&Formula"), 8, 12, Edit11, "Label18", this);
+    Label19 = makeLabel(QStringLiteral("&Mass"), 8, 49, Edit12, "Label19", this);
+    Label20 = makeLabel(QStringLiteral("&Tolerance:"), 114, 49, Edit13, "Label20", this);
+
+    Button5 = new QPushButton(QStringLiteral("&Generate"), this);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setGeometry(354, 43, 79, 25);
+
+    StringGrid1 = new StringGrid(3, rangeGridRows, 1, 1, rangeGridRowHeight, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setGeometry(48, 85, 173, 282);
+    StringGrid1->setFont(gridFont());
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(50);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    StringGrid2 = new StringGrid(resultColumnCount, 1, 0, 0, resultRowHeight, this);
+    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid2->setGeometry(230, 85, 203, 282);
+    StringGrid2->setFont(gridFont());
+    StringGrid2->horizontalHeader()->setDefaultSectionSize(200);
+    StringGrid2->setShowGrid(false);
+    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    setTabOrder(Edit11, Edit12);
+    setTabOrder(Edit12, Edit13);
+    setTabOrder(Edit13, StringGrid1);
+    setTabOrder(StringGrid1, Button5);
+    setTabOrder(Button5, StringGrid2);
+
+    connect(Edit11, &QLineEdit::textChanged, this, guarded(this, &FragmentPage::Edit11Change));
+    connect(Button5, &QPushButton::clicked, this, guarded(this, &FragmentPage::Button5Click));
+    connect(StringGrid2, &StringGrid::mouseDown, this, guarded(this, &FragmentPage::StringGrid2MouseDown));
+    connect(new PageFocus(this), &PageFocus::entered, this, guarded(this, &FragmentPage::TabSheet4Enter));
+    Edit12->installEventFilter(this);
+    Edit13->installEventFilter(this);
+}
+
+void FragmentPage::clearRangeTable() { fragment_.rangeTable = {}; }
+
+void FragmentPage::writeRangeGridHeader() {
+    StringGrid1->setCell(0, 0, QStringLiteral("Element"));
+    StringGrid1->setCell(1, 0, QStringLiteral(" von "));
+    StringGrid1->setCell(2, 0, QStringLiteral(" bis"));
+}
+
+void FragmentPage::setInitialResultColumnWidths() {
+    StringGrid2->setColumnWidth(0, 80);
+    StringGrid2->setColumnWidth(1, 60);
+    StringGrid2->setColumnWidth(2, 40);
+}
+
+void FragmentPage::setSearchDefaults() {
+    fragment_.massTolerance = storeReal48(0.5L);
+    fragment_.targetMass = storeReal48(0.0L);
+}
+
+void FragmentPage::PageControl1Enter() {
+    StringGrid2->setColumnWidth(0, 80);
+    StringGrid2->setColumnWidth(1, 60);
+}
+
+bool FragmentPage::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving the field counts, whatever the focus moves to inside the window;
+    // a popup or another window taking the focus does not.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == Edit12) runGuarded([this] { Edit12Change(); });
+            if (watched == Edit13) runGuarded([this] { Edit13Exit(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FragmentPage::Edit11Change() {
+    Formula& formula = form_.compareState().formula;
+    clearFormula(formula);
+    clearRangeGrid();
+    setFormulaText(formula, latin1(Edit11->text()));
+    if (checkFormulaSyntax(formula) != 0) return;
+    parseFormula(formula, form_.elementTable());
+    initRanges(fragment_, formula, form_.elementTable());
+    for (int row = 1; row < StringGrid1->rowCount() && formula.formulaTable[row - 1].count > 0; ++row)
+        writeRangeRow(row);
+}
+
+void FragmentPage::TabSheet4Enter() {
+    const Real48& observedMeanMass = form_.compareState().comparison.observedMeanMass;
+    if (loadReal48(observedMeanMass) > 0.0L) fragment_.targetMass = observedMeanMass;
+    Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, 3)));
+    Edit13->setText(fromLatin1(formatReal(loadReal48(fragment_.massTolerance), 6, 4)));
+}
+
+void FragmentPage::Edit12Change() {
+    fragment_.targetMass = storeReal48(readNumber(latin1(Edit12->text())));
+    Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, 3)));
+}
+
+void FragmentPage::Edit13Exit() {
+    fragment_.massTolerance = storeReal48(readNumber(latin1(Edit13->text())));
+    Edit13->setText(fromLatin1(formatReal(loadReal48(fragment_.massTolerance), 8, 3)));
+}
+
+void FragmentPage::Button5Click() {
+    StringGrid1->endEditing();
+    CompareState& compare = form_.compareState();
+    setFormulaText(compare.formula, latin1(Edit11->text()));
+    parseFormula(compare.formula, form_.elementTable());
+    initRanges(fragment_, compare.formula, form_.elementTable());
+    takeRangeGrid();
+    const bool scoring = loadReal48(compare.comparison.observedMeanMass) > 0.0L;
+    const ResultRows result = generateCandidates(fragment_, compare, form_.elementTable());
+    ausgeben(result);
+    if (scoring && result.candidateCount > 0) showLastScored();
+}
+
+// Scoring ran the comparison chain for every candidate without showing it.
+// Only the last run can ever be seen, and running it once more reproduces it
+// exactly (formulaText holds that candidate); the formula table stays the
+// page's. Candidates whose codes the formula makes incomplete are not scored,
+// and then this shows the page's own formula instead of leaving the table.
+void FragmentPage::showLastScored() {
+    Formula& formula = form_.compareState().formula;
+    const FormulaTable pageEntries = formula.formulaTable;
+    form_.Vergleich_handle(fromLatin1(formula.formulaText));
+    formula.formulaTable = pageEntries;
+}
+
+// The grid is written only once the results exist: a refused Generate leaves
+// the previous results in place.
+void FragmentPage::ausgeben(const ResultRows& result) {
+    StringGrid2->setRowCount(5);
+    for (int row = 0; row < 5; ++row) StringGrid2->blankRow(row);
+    StringGrid2->setRowCount(std::max(static_cast<int>(result.candidateCount), 1));
+    StringGrid2->setColumnWidth(0, 80);
+    StringGrid2->setColumnWidth(1, 60);
+    for (std::size_t row = 0; row < result.rows.size(); ++row) {
+        for (int col = 0; col < resultColumnCount; ++col)
+            StringGrid2->setCell(col, static_cast<int>(row), fromLatin1(result.rows[row][static_cast<std::size_t>(col)]));
+    }
+}
+
+void FragmentPage::StringGrid2MouseDown() {
+    const QString formulaText = StringGrid2->cell(3, StringGrid2->selectionTop()).remove(QLatin1Char(' '));
+    form_.showPlotWindow();
+    form_.Vergleich_handle(formulaText);
+}
+
+void FragmentPage::clearRangeGrid() {
+    for (int row = 1; row < StringGrid1->rowCount(); ++row) StringGrid1->blankRow(row);
+}
+
+void FragmentPage::writeRangeRow(int row) {
+    const ElementRange& range = fragment_.rangeTable[static_cast<std::size_t>(row - 1)];
+    StringGrid1->setCell(0, row, fromLatin1(std::string(form_.compareState().formula.formulaTable[static_cast<std::size_t>(row - 1)].symbol.text())));
+    StringGrid1->setCell(1, row, fromLatin1(formatInteger(range.von, 5)));
+    StringGrid1->setCell(2, row, fromLatin1(formatInteger(range.bis, 5)));
+}
+
+// Range row 15 has no grid row, so like an empty one it keeps no element.
+void FragmentPage::takeRangeGrid() {
+    for (int row = 1; row <= rangeRowCount; ++row) {
+        if (row >= StringGrid1->rowCount() || StringGrid1->cell(0, row).isEmpty()) {
+            clearRangeRow(fragment_, row);
+            continue;
+        }
+        const ElementRange& range = setRangeCounts(fragment_, row, readInteger(latin1(StringGrid1->cell(1, row))),
+                                                   readInteger(latin1(StringGrid1->cell(2, row))));
+        StringGrid1->setCell(1, row, fromLatin1(formatInteger(range.von, 5)));
+        StringGrid1->setCell(2, row, fromLatin1(formatInteger(range.bis, 5)));
+    }
+}

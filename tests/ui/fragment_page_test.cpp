@@ -1,0 +1,340 @@
+// The Fragment page driven as a chemist drives it: a formula typed, counts
+// typed into the range grid, target and tolerance, Generate, clicks on the
+// results; checked by the cell texts, field texts, focus and windows.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "chem/number_text.h"
+#include "compare/comparison.h"
+#include "fragment/enumeration.h"
+#include "fragment/string_grid.h"
+#include "gui_test_support.h"
+
+using namespace isoquill;
+using namespace isoquill::testing;
+
+namespace {
+
+struct FragmentPageView {
+    explicit FragmentPageView(const Program& program)
+        : PageControl1(program.find<QTabWidget>("PageControl1")), Edit11(program.find<QLineEdit>("Edit11")),
+          Edit12(program.find<QLineEdit>("Edit12")), Edit13(program.find<QLineEdit>("Edit13")),
+          Button5(program.find<QPushButton>("Button5")), StringGrid1(program.find<StringGrid>("StringGrid1")),
+          StringGrid2(program.find<StringGrid>("StringGrid2")) {}
+
+    void showTab(int index) const {
+        QTabBar* tabs = PageControl1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    // The Fragment tab, then a click into the formula field enters the page.
+    void open() const {
+        showTab(1);
+        QTest::mouseClick(Edit11, Qt::LeftButton);
+    }
+
+    // Observed peaks typed on the Compare page; the focus then returns to the Fragment page.
+    void addObservedPeaks(const Program& program, const QList<std::pair<QString, QString>>& peaks) const {
+        showTab(0);
+        auto* Edit3 = program.find<QLineEdit>("Edit3");
+        auto* Edit4 = program.find<QLineEdit>("Edit4");
+        QTest::mouseClick(Edit3, Qt::LeftButton);
+        for (const auto& [mass, abundance] : peaks) {
+            QTest::keyClicks(Edit3, mass);
+            QTest::mouseClick(Edit4, Qt::LeftButton);
+            QTest::keyClicks(Edit4, abundance);
+            QTest::keyClick(Edit4, Qt::Key_Return);
+        }
+        open();
+    }
+
+    // Replaces the field's text and leaves the field with Tab.
+    static void typeInto(QLineEdit* field, const QString& text) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+
+    void typeFormula(const QString& text) const {
+        QTest::mouseClick(Edit11, Qt::LeftButton);
+        Edit11->selectAll();
+        QTest::keyClicks(Edit11, text);
+    }
+
+    // A click on the von cell, its keys, Tab to the bis cell, its keys; the
+    // bis cell's editor stays open.
+    void typeRange(int row, const QString& von, const QString& bis) const {
+        const QRect cell = StringGrid1->visualRect(StringGrid1->model()->index(row, 1));
+        QTest::mouseClick(StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+        for (QChar key : von) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (QChar key : bis) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+    }
+
+    void generate() const { QTest::mouseClick(Button5, Qt::LeftButton); }
+
+    void clickResult(int row, Qt::MouseButton button = Qt::LeftButton) const {
+        const QRect cell = StringGrid2->visualRect(StringGrid2->model()->index(row, 0));
+        QTest::mouseClick(StringGrid2->viewport(), button, {}, cell.center());
+    }
+
+    static QStringList row(const StringGrid* grid, int r) {
+        QStringList texts;
+        for (int col = 0; col < grid->columnCount(); ++col) texts << grid->cell(col, r);
+        return texts;
+    }
+
+    QStringList rangeRow(int r) const { return row(StringGrid1, r); }
+    QStringList result(int r) const { return row(StringGrid2, r); }
+
+    QTabWidget* PageControl1;
+    QLineEdit* Edit11;
+    QLineEdit* Edit12;
+    QLineEdit* Edit13;
+    QPushButton* Button5;
+    StringGrid* StringGrid1;
+    StringGrid* StringGrid2;
+};
+
+const QStringList blankResult{"", "", "", ""};
+
+}  // namespace
+
+class FragmentPageTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layoutCaptionsAndTabOrder() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        QCOMPARE(page.StringGrid1->geometry(), QRect(48, 85, 173, 282));
+        QCOMPARE(page.StringGrid2->geometry(), QRect(230, 85, 203, 282));
+        QCOMPARE(page.Button5->text(), QStringLiteral("&Generate"));
+        QCOMPARE(page.rangeRow(0), (QStringList{"Element", " von ", " bis"}));
+        QList<int> widths;
+        for (int col = 0; col < 4; ++col) widths << page.StringGrid2->columnWidth(col);
+        QCOMPARE(widths, (QList<int>{80, 60, 40, 200}));
+        for (const char* name : {"Edit11", "StringGrid1", "StringGrid2"})
+            QVERIFY2(QFontInfo(program.find<QWidget>(name)->font()).fixedPitch(), name);
+
+        QCOMPARE(focusName(), QStringLiteral("Edit11"));
+        QStringList visited;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << focusName();
+        }
+        page.Button5->setFocus();
+        QTest::keyClick(page.Button5, Qt::Key_Tab);
+        visited << focusName();
+        QCOMPARE(visited, (QStringList{"Edit12", "Edit13", "StringGrid1", "StringGrid2"}));
+
+        // The accelerators of the labels; the formula's text is not selected on entry.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(focusName(), QStringLiteral("Edit12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+        QCOMPARE(focusName(), QStringLiteral("Edit13"));
+        page.typeFormula(QStringLiteral("CH4"));
+        QTest::keyClick(page.Edit11, Qt::Key_Tab);
+        QTest::keyClick(page.Edit12, Qt::Key_Backtab);
+        QCOMPARE(focusName(), QStringLiteral("Edit11"));
+        QCOMPARE(page.Edit11->selectedText(), QString());
+    }
+
+    void typingAFormulaFillsOneRangeRowPerLeadingEntry_data() {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QStringList>("symbols");
+        QTest::newRow("glucose") << "C6H12O6" << QStringList{" C", " H", " O"};
+        QTest::newRow("two-letter symbols") << "NaCl" << QStringList{"Na", "Cl"};
+        QTest::newRow("a count of 0 ends the rows") << "C2H0O" << QStringList{" C"};
+        QTest::newRow("refused by the syntax check") << "Cll" << QStringList{};
+    }
+    void typingAFormulaFillsOneRangeRowPerLeadingEntry() {
+        QFETCH(QString, formula);
+        QFETCH(QStringList, symbols);
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("C6H12O6N2S"));
+        page.typeFormula(formula);
+        for (int r = 1; r < 15; ++r) {
+            const QStringList expected = r <= symbols.size() ? QStringList{symbols[r - 1], "    0", "    5"}
+                                                             : QStringList{"", "", ""};
+            QCOMPARE(page.rangeRow(r), expected);
+        }
+        QCOMPARE(QString::fromLatin1(program.windows->form1.compareState().formula.formulaText), formula);
+    }
+
+    void generateTakesTheCountsAndTheyStayWithTheRowPosition() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("C6H12O6"));
+        page.typeRange(1, QStringLiteral("3"), QStringLiteral("250"));
+        page.typeRange(2, QStringLiteral("-4"), QStringLiteral("x"));
+        page.typeRange(3, QStringLiteral(" 12"), QStringLiteral("8"));
+        // As by the accelerator: the focus stays in the open cell editor.
+        page.Button5->click();
+        // What was used is what the grid shows: clamped to 0..200, unreadable as 0.
+        QCOMPARE(page.rangeRow(1), (QStringList{" C", "    3", "  200"}));
+        QCOMPARE(page.rangeRow(2), (QStringList{" H", "    0", "    0"}));
+        QCOMPARE(page.rangeRow(3), (QStringList{" O", "   12", "    8"}));
+
+        // Row 1 keeps its counts for the element now at its position; typed
+        // counts that no Generate took are gone at the next formula edit.
+        page.typeRange(2, QStringLiteral("7"), QStringLiteral("9"));
+        page.typeFormula(QStringLiteral("NH3"));
+        QCOMPARE(page.rangeRow(1), (QStringList{" N", "    3", "  200"}));
+        QCOMPARE(page.rangeRow(2), (QStringList{" H", "    0", "    0"}));
+        QCOMPARE(page.rangeRow(3), (QStringList{"", "", ""}));
+    }
+
+    void targetAndToleranceFieldsShowTheValueTaken() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        QCOMPARE(page.Edit12->text(), QStringLiteral("    0.000"));
+        QCOMPARE(page.Edit13->text(), QStringLiteral("0.5000"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("180.0634"));
+        QCOMPARE(page.Edit12->text(), QStringLiteral("  180.063"));
+        QCOMPARE(focusName(), QStringLiteral("Edit13"));
+        QTest::keyClick(page.Edit13, Qt::Key_Tab);
+        QCOMPARE(page.Edit13->text(), QStringLiteral("   0.500"));
+        FragmentPageView::typeInto(page.Edit13, QStringLiteral("1,5"));
+        QCOMPARE(page.Edit13->text(), QStringLiteral("   1.000"));
+
+        // Observed peaks replace a typed target when the page is entered.
+        page.addObservedPeaks(program, {{"180", "100"}, {"181", "10"}});
+        QCOMPARE(page.Edit12->text(), QStringLiteral("  180.091"));
+        QVERIFY(program.errors.texts.isEmpty());
+    }
+
+    void generateWithoutObservedPeaksListsCandidatesWithErrorZero() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("CH4N"));
+        page.typeRange(3, QStringLiteral("0"), QStringLiteral("1"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("16"));
+        page.generate();
+        // 2 x 1.00794 + 14.0067 and 12.0107 + 4 x 1.00794, in enumeration
+        // order: the first element's count varies slowest.
+        QCOMPARE(page.StringGrid2->rowCount(), 2);
+        QCOMPARE(page.result(0), (QStringList{"   16.023 : ", " 0.02 : ", " 0.0", " H2  N1 "}));
+        QCOMPARE(page.result(1), (QStringList{"   16.042 : ", " 0.04 : ", " 0.0", " C1  H4 "}));
+    }
+
+    void generateWithObservedPeaksShowsTheComparisonErrors() {
+        Program program;
+        FragmentPageView page(program);
+        page.addObservedPeaks(program, {{"180", "100"}, {"181", "20"}, {"182", "5"}});
+        page.typeFormula(QStringLiteral("C6H12O6"));
+        page.typeRange(1, QStringLiteral("5"), QStringLiteral("7"));
+        page.typeRange(2, QStringLiteral("8"), QStringLiteral("12"));
+        page.typeRange(3, QStringLiteral("5"), QStringLiteral("6"));
+        FragmentPageView::typeInto(page.Edit13, QStringLiteral("1.5"));
+        page.generate();
+        const int rows = page.StringGrid2->rowCount();
+        QCOMPARE(rows, 2);
+        QCOMPARE(page.StringGrid2->cell(3, 0), QStringLiteral(" C6  H11 O6 "));
+        QCOMPARE(page.StringGrid2->cell(3, 1), QStringLiteral(" C6  H12 O6 "));
+        auto* StringGrid4 = program.find<StringGrid>("StringGrid4");
+        auto compareTable = [&] {
+            QList<QStringList> table;
+            for (int r = 0; r < StringGrid4->rowCount(); ++r) table << FragmentPageView::row(StringGrid4, r);
+            return table;
+        };
+        // The comparison table shows the last candidate, as clicking it shows it.
+        const QList<QStringList> afterGenerate = compareTable();
+        page.clickResult(rows - 1);
+        QCOMPARE(compareTable(), afterGenerate);
+
+        // Each row's error is the least-square error that the comparison of
+        // its formula gives, the one the Compare page shows.
+        for (int r = 0; r < rows; ++r) {
+            page.clickResult(r);
+            const long double error = squaredErrorSum(program.windows->form1.compareState().comparison);
+            QCOMPARE(page.StringGrid2->cell(2, r), QString::fromStdString(formatReal(roundReal48(error), 4, 1)));
+            QVERIFY(error > 1.0L);
+        }
+        QVERIFY(program.errors.texts.isEmpty());
+    }
+
+    void aTargetOfZeroWritesNoRow() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("CH4"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("16"));
+        page.generate();
+        QCOMPARE(page.result(0)[3], QStringLiteral(" C1  H4 "));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("0"));
+        page.generate();
+        // The candidate of mass 0 is counted but not written.
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), blankResult);
+    }
+
+    void tooManyCandidatesKeepTheResultsOfTheRunBefore() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("CH4"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("16"));
+        page.generate();
+        const QStringList before = page.result(0);
+        page.typeFormula(QStringLiteral("CHNO"));
+        for (int r = 1; r <= 4; ++r) page.typeRange(r, QStringLiteral("0"), QStringLiteral("200"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("1000"));
+        FragmentPageView::typeInto(page.Edit13, QStringLiteral("1000"));
+        page.generate();
+        QCOMPARE(program.errors.texts, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), before);
+    }
+
+    void aClickHandsTheRowsFormulaToTheComparePage() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("CH4N"));
+        page.typeRange(3, QStringLiteral("0"), QStringLiteral("1"));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("16"));
+        page.generate();
+        TForm12& plot = program.windows->form12;
+        QVERIFY(!plot.isVisible());
+
+        page.clickResult(1);
+        QVERIFY(plot.isVisible());
+        QCOMPARE(page.PageControl1->currentIndex(), 1);
+        QCOMPARE(focusName(), QStringLiteral("StringGrid2"));
+        // A right click acts on the row selected before, not on the row under the mouse.
+        program.windows->form1.Vergleich_handle(QStringLiteral("H2O"));
+        page.clickResult(0, Qt::RightButton);
+
+        page.showTab(0);
+        QTest::keyClick(page.PageControl1->tabBar(), Qt::Key_Tab);
+        QCOMPARE(program.find<QLineEdit>("Edit2")->text(), QStringLiteral("C1H4"));
+        QCOMPARE(FragmentPageView::row(program.find<StringGrid>("StringGrid4"), 0)[4], QStringLiteral("  16.0"));
+    }
+
+    void pageControlFocusRestoresTheFirstTwoResultWidths() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.StringGrid2->setColumnWidth(0, 10);
+        page.StringGrid2->setColumnWidth(1, 10);
+        program.find<QPushButton>("Button2")->setFocus();
+        page.showTab(0);
+        QCOMPARE(page.StringGrid2->columnWidth(0), 80);
+        QCOMPARE(page.StringGrid2->columnWidth(1), 60);
+    }
+};
+QTEST_MAIN(FragmentPageTest)
+#include "fragment_page_test.moc"
