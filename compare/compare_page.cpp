@@ -1,0 +1,222 @@
+#include "compare/compare_page.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+
+#include <array>
+#include <string>
+
+#include "chem/number_text.h"
+#include "compare/comparison_table.h"
+#include "fragment/no_select_edit.h"
+#include "fragment/string_grid.h"
+#include "ui/error_box.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/page_focus.h"
+
+using namespace isoquill;
+
+namespace {
+
+constexpr int laidOutColumnWidth = 46;
+constexpr std::array<int, comparisonColumnCount> comparisonColumnWidths = {28, 42, 36, 42, 36, 40};
+constexpr int comparisonGridRowHeight = 12;
+constexpr int peakLineHeight = 15;
+
+// StringGrid4's cells: vertical lines between the columns and lines around
+// the header row, but none between the data rows.
+class ComparisonGridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const bool header = index.row() == 0;
+        const QPalette& colours = option.palette;
+        const QRect cell = option.rect;
+        painter->save();
+        painter->fillRect(cell, header ? colours.button() : colours.base());
+        painter->setPen(header ? colours.color(QPalette::ButtonText) : colours.color(QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(cell.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+                          index.data().toString());
+        painter->setPen(colours.color(QPalette::Mid));
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        if (header) painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter->restore();
+    }
+};
+
+std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QLineEdit* makeEdit(QLineEdit* edit, const char* name, int left, int top, int width, int height) {
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(left, top, width, height);
+    return edit;
+}
+
+QPushButton* makeButton(const QString& caption, const char* name, int left, int top, int width, int height, QWidget* page) {
+    auto* button = new QPushButton(caption, page);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, top, width, height);
+    return button;
+}
+
+// Labels size themselves to their caption, so a wider substitute font is not cut.
+QLabel* makeLabel(const QString& caption, const char* name, int left, int top, QWidget* page) {
+    auto* label = new QLabel(caption, page);
+    label->setObjectName(QLatin1String(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+}  // namespace
+
+ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName(QStringLiteral("TabSheet1"));
+
+    // Created in tab order, which is also Qt's focus chain.
+    Edit2 = makeEdit(new NoSelectEdit(this), "Edit2", 48, 8, 385, 23);
+    Edit2->setFont(courierNew(12));
+    Edit3 = makeEdit(new QLineEdit(this), "Edit3", 302, 82, 44, 21);
+    Edit4 = makeEdit(new QLineEdit(this), "Edit4", 376, 81, 55, 21);
+    Button3 = makeButton(QStringLiteral("Ad&d"), "Button3", 302, 105, 64, 19, this);
+
+    StringGrid4 = new StringGrid(5, 22, 0, 0, comparisonGridRowHeight, this);
+    StringGrid4->setObjectName(QStringLiteral("StringGrid4"));
+    StringGrid4->setGeometry(48, 67, 238, 293);
+    StringGrid4->setFont(courierNew(9));
+    StringGrid4->setShowGrid(false);
+    StringGrid4->setItemDelegate(new ComparisonGridDelegate(StringGrid4));
+    StringGrid4->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid4->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid4->setTabKeyNavigation(false);
+    for (int col = 0; col < StringGrid4->columnCount(); ++col) StringGrid4->setColumnWidth(col, laidOutColumnWidth);
+
+    ListBox2 = new QListWidget(this);
+    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    ListBox2->setGeometry(301, 128, 131, 233);
+    ListBox2->setFont(courierNew(12));
+    ListBox2->setUniformItemSizes(true);
+    // Lines wider than the box are clipped at its edge, as a list box does.
+    ListBox2->setTextElideMode(Qt::ElideNone);
+    ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    Button4 = makeButton(QStringLiteral("D&elete"), "Button4", 369, 105, 64, 19, this);
+    Button4->setEnabled(false);
+
+    Label8 = makeLabel(QStringLiteral("&Formel"), "Label8", 8, 12, this);
+    Label8->setBuddy(Edit2);
+    Masse = makeLabel(QStringLiteral("Mass"), "Masse", 302, 64, this);
+    Label9 = makeLabel(QStringLiteral("Abundance"), "Label9", 374, 64, this);
+
+    setTabOrder(Edit2, Edit3);
+    setTabOrder(Edit3, Edit4);
+    setTabOrder(Edit4, Button3);
+    setTabOrder(Button3, StringGrid4);
+    setTabOrder(StringGrid4, ListBox2);
+    setTabOrder(ListBox2, Button4);
+
+    connect(Edit2, &QLineEdit::textChanged, this, guarded(this, &ComparePage::Edit2Change));
+    connect(Edit2, &QLineEdit::returnPressed, this, guarded(this, &ComparePage::Edit2KeyPress));
+    connect(Edit3, &QLineEdit::returnPressed, this, guarded(this, &ComparePage::Edit3KeyPress));
+    connect(Edit4, &QLineEdit::returnPressed, this, guarded(this, &ComparePage::Edit4KeyPress));
+    connect(Button3, &QPushButton::clicked, this, guarded(this, &ComparePage::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(this, &ComparePage::Button4Click));
+    // A selection made by mouse or keyboard; a click on the selected line too.
+    connect(ListBox2, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!ListBox2->selectedItems().isEmpty()) runGuarded([this] { ListBox2Click(); });
+    });
+    connect(ListBox2, &QListWidget::itemClicked, this, guarded(this, &ComparePage::ListBox2Click));
+    auto* focus = new PageFocus(this);
+    connect(focus, &PageFocus::entered, this, guarded(this, &ComparePage::TabSheet1Enter));
+    connect(focus, &PageFocus::left, this, guarded(this, &ComparePage::TabSheet1Exit));
+}
+
+void ComparePage::setComparisonColumns() {
+    StringGrid4->setColumnCount(comparisonColumnCount);
+    for (int col = 0; col < comparisonColumnCount; ++col) StringGrid4->setColumnWidth(col, comparisonColumnWidths[col]);
+}
+
+void ComparePage::Vergleich_handle(const QString& text) {
+    CompareState& state = form_.compareState();
+    init_boxen2();
+    const std::optional<long double> error = runComparisonChain(state, form_.elementTable(), latin1(text));
+    if (!error) return;
+
+    const Comparison& comparison = state.comparison;
+    StringGrid4->setRowCount(comparisonTableRowCount(comparison.rowCount));
+    const ComparisonRow header = comparisonHeaderRow(comparison, state.formula.formulaMass);
+    for (int col : {0, 1, 3, 4, 5}) StringGrid4->setCell(col, 0, fromLatin1(header[col]));
+    for (int r = 1; r <= comparison.rowCount; ++r) {
+        const ComparisonRow row = comparisonDataRow(comparison, r);
+        for (int col = 0; col < comparisonColumnCount; ++col) StringGrid4->setCell(col, r, fromLatin1(row[col]));
+    }
+    StringGrid4->setCell(5, comparison.rowCount + 1, fromLatin1(comparisonErrorText(*error)));
+    form_.repaintPlot();
+}
+
+void ComparePage::init_boxen2() {
+    for (int row = 1; row < StringGrid4->rowCount(); ++row) StringGrid4->blankRow(row);
+}
+
+void ComparePage::Edit2Change() { Vergleich_handle(Edit2->text()); }
+
+void ComparePage::Edit2KeyPress() { Edit3->setFocus(); }
+
+void ComparePage::Edit3KeyPress() { Edit4->setFocus(); }
+
+void ComparePage::Edit4KeyPress() { Button3Click(); }
+
+void ComparePage::Button3Click() {
+    if (addObservedPeak(form_.compareState().observed, readInteger(latin1(Edit3->text())),
+                        readNumber(latin1(Edit4->text())))) {
+        refreshPeakList();
+        Edit3->clear();
+        Edit4->clear();
+        Vergleich_handle(Edit2->text());
+    }
+    Edit3->setFocus();
+}
+
+void ComparePage::refreshPeakList() {
+    const ObservedPeaks& observed = form_.compareState().observed;
+    ListBox2->clear();
+    for (int i = 1; i <= observed.count(); ++i) {
+        auto* line = new QListWidgetItem(fromLatin1(peakListLine(observed.observedPeaks[i])), ListBox2);
+        line->setSizeHint(QSize(ListBox2->fontMetrics().horizontalAdvance(line->text()), peakLineHeight));
+    }
+}
+
+// Without a selected line (possible after an Add, which rebuilds the list)
+// the list stays as it is.
+void ComparePage::Button4Click() {
+    const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
+    const int line = selected.isEmpty() ? -1 : ListBox2->row(selected.first());
+    if (deleteObservedPeak(form_.compareState().observed, line)) {
+        delete ListBox2->takeItem(line);
+        ListBox2->clearSelection();
+        Vergleich_handle(Edit2->text());
+    }
+    // A disabled button cannot keep the focus; Qt would pass it on down the
+    // tab order and out of the page, which would hide the plot.
+    if (Button4->hasFocus()) ListBox2->setFocus();
+    Button4->setEnabled(false);
+}
+
+void ComparePage::ListBox2Click() { Button4->setEnabled(true); }
+
+void ComparePage::TabSheet1Enter() {
+    form_.showPlotWindow();
+    Edit3->setFocus();
+    Edit2->setText(fromLatin1(form_.compareState().formula.formulaText));
+}
+
+void ComparePage::TabSheet1Exit() { form_.hidePlotWindow(); }

@@ -1,0 +1,53 @@
+// The Compare page (TabSheet1): the formula, the observed peaks typed one by
+// one, and the comparison table StringGrid4. Every formula change, Add and
+// Delete reruns the whole comparison chain.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class StringGrid;
+class TForm1;
+
+class ComparePage : public QWidget {
+    Q_OBJECT
+public:
+    ComparePage(TForm1& form, QWidget* parent);
+
+    // The comparison for `text`, shown in StringGrid4 and the plot; a text the
+    // syntax check refuses leaves the data rows empty and nothing more.
+    void Vergleich_handle(const QString& text);
+
+    // FormCreate: StringGrid4 from its laid-out 5 columns to the 6 of the table.
+    void setComparisonColumns();
+
+private:
+    void Edit2Change();
+    void Edit2KeyPress();
+    void Edit3KeyPress();
+    void Edit4KeyPress();
+    void Button3Click();
+    void Button4Click();
+    void ListBox2Click();
+    void TabSheet1Enter();
+    void TabSheet1Exit();
+
+    void init_boxen2();
+    void refreshPeakList();
+
+    TForm1& form_;
+
+    QLabel* Label8;
+    QLineEdit* Edit2;
+    QLabel* Masse;
+    QLabel* Label9;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QPushButton* Button3;
+    StringGrid* StringGrid4;
+    QListWidget* ListBox2;
+    QPushButton* Button4;
+};

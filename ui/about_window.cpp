@@ -1,0 +1,87 @@
+#include "ui/about_window.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QPushButton>
+#include <QStringList>
+#include <QTextEdit>
+
+#include "ui/error_box.h"
+#include "ui/fonts.h"
+#include "ui/window_frame.h"
+
+using namespace isoquill;
+
+namespace {
+
+// Lines 1 to 24; the trailing blanks belong to the text.
+const char* const aboutLines[] = {
+    "With that tool you can compare an observed massspectra ",
+    "with a simulated peakgroup. Both basepeaks will be ",
+    "centered to each ofther.",
+    "",
+    "With the fragment generator you can assign molecular ",
+    "formulas",
+    "to a given mass within a range of possible elements. ",
+    "",
+    "If there are experimental data avaiable the least square error ",
+    "will be calculated for each generated molecular formula.",
+    "",
+    "Please obey Lowercase and uppercase letters",
+    "for the formulas.",
+    "",
+    "Isoquill",
+    "",
+    "Isotope patterns and fragment formulas",
+    "",
+    "Questions and bug reports:",
+    "the Isoquill project's issue tracker",
+    "on its source code page",
+    "",
+    "Comments, especially good ones, ",
+    "or any kind of donations are welcome.",
+};
+
+}  // namespace
+
+TForm10::TForm10(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("About Peakwright 1.01.02"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSingleBorder(this, 550, 91, 402, 486);
+    setFont(msSansSerif(11));
+
+    QFrame* panel1 = makePanel(this, "Panel1", 8, 7, 385, 426);
+
+    auto* memo1 = new QTextEdit(panel1);
+    memo1->setObjectName(QStringLiteral("Memo1"));
+    memo1->setGeometry(8, 8, 369, 393);
+    memo1->setReadOnly(true);
+    memo1->setFont(msSansSerif(13));
+    QPalette memoColours = memo1->palette();
+    memoColours.setColor(QPalette::Text, Qt::black);
+    memo1->setPalette(memoColours);
+    QStringList lines;
+    for (const char* line : aboutLines) lines << QString::fromLatin1(line);
+    memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    memo1->selectAll();
+    memo1->setAlignment(Qt::AlignRight);
+    memo1->moveCursor(QTextCursor::Start);
+
+    Button1 = new QPushButton(QStringLiteral("&Close"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(16, 448, 81, 25);
+
+    connect(Button1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm10::showInFront() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm10::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Button1->setFocus();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,106 @@
+#include "ui/main_window.h"
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "compare/compare_page.h"
+#include "compare/plot_window.h"
+#include "fragment/fragment_page.h"
+#include "ui/about_window.h"
+#include "ui/error_box.h"
+#include "ui/fonts.h"
+#include "ui/missing_data_window.h"
+#include "ui/page_focus.h"
+#include "ui/window_frame.h"
+
+using namespace isoquill;
+
+namespace {
+
+QPushButton* makeButton(const QString& caption, const char* name, int left, QWidget* window) {
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, 432, 105, 25);
+    button->setFont(msSansSerif(12));
+    return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Isoquill"));
+    setFixedSingleBorder(this, 22, 237, 502, 467);
+    setFont(courierNew(11));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(16, 16, 465, 409);
+    PageControl1->setFont(msSansSerif(12));
+    // A click on the tab row takes the focus, so leaving a page by mouse is
+    // leaving it for the focus too.
+    PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    comparePage_ = new ComparePage(*this, PageControl1);
+    PageControl1->addTab(comparePage_, QStringLiteral("&Compare"));
+    fragmentPage_ = new FragmentPage(*this, PageControl1);
+    fragmentPage_->setObjectName(QStringLiteral("TabSheet4"));
+    PageControl1->addTab(fragmentPage_, QStringLiteral("&Fragment"));
+
+    Exit = makeButton(QStringLiteral("E&xit"), "Exit", 18, this);
+    Button2 = makeButton(QStringLiteral("&About"), "Button2", 376, this);
+
+    connect(Exit, &QPushButton::clicked, this, guarded(this, &TForm1::ExitClick));
+    connect(Button2, &QPushButton::clicked, this, guarded(this, &TForm1::Button2Click));
+    connect(new PageFocus(PageControl1), &PageFocus::entered, this, guarded(this, &TForm1::PageControl1Enter));
+
+    // The first focus is the page control's, so the plot window appears only
+    // when the focus first enters the Compare page.
+    PageControl1->setFocus();
+    runGuarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setSecondaryWindows(TForm12& plot, TForm10& about, TForm7& missingData) {
+    plotWindow_ = &plot;
+    aboutWindow_ = &about;
+    compareState_.showMissingData = [&missingData](const Symbol& symbol) {
+        const std::string_view text = symbol.text();
+        missingData.showMissingData(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    };
+}
+
+void TForm1::FormCreate() {
+    compareState_.observed = ObservedPeaks{};
+    compareState_.comparison.rowCount = 0;
+    fragmentPage_->clearRangeTable();
+    clearElementTable(elementTable_);
+    loadElementFile(elementTable_);
+    fragmentPage_->writeRangeGridHeader();
+    fragmentPage_->setInitialResultColumnWidths();
+    comparePage_->setComparisonColumns();
+    fragmentPage_->setSearchDefaults();
+}
+
+void TForm1::Vergleich_handle(const QString& text) { comparePage_->Vergleich_handle(text); }
+
+void TForm1::showPlotWindow() {
+    if (plotWindow_) plotWindow_->showInFront();
+}
+
+void TForm1::hidePlotWindow() {
+    if (plotWindow_) plotWindow_->close();
+}
+
+void TForm1::repaintPlot() {
+    if (plotWindow_) plotWindow_->PaintBox1Paint();
+}
+
+void TForm1::ExitClick() { close(); }
+
+void TForm1::Button2Click() {
+    if (aboutWindow_) aboutWindow_->showInFront();
+}
+
+void TForm1::PageControl1Enter() { fragmentPage_->PageControl1Enter(); }
