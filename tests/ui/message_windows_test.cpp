@@ -1,0 +1,61 @@
+// The missing-data message: its texts, its OK button, and closing by a click
+// on the window's own background but not on its panels.
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include "ui/missing_data_window.h"
+
+class MessageWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    static void show(TForm7& window, const QString& symbol) {
+        window.showMissingData(symbol);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+
+private Q_SLOTS:
+    void showsTheSymbolWithItsLeadingBlankAndFocusesOk() {
+        TForm7 window;
+        show(window, QStringLiteral(" Q"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Fehlende Daten"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" Q"));
+        QCOMPARE(window.findChild<QTextEdit*>(QStringLiteral("Memo1"))->toPlainText(),
+                 QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"));
+        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("Button1"))->hasFocus());
+        QCOMPARE(window.size(), QSize(303, 134));
+    }
+
+    void okCloses() {
+        TForm7 window;
+        show(window, QStringLiteral("Xx"));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+    }
+
+    void aClickOnTheBackgroundClosesButNotOnAPanel() {
+        TForm7 window;
+        show(window, QStringLiteral("Xx"));
+        auto* panel = window.findChild<QFrame*>(QStringLiteral("Panel1"));
+        QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(120, 75));
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("Label1")), Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(!window.isVisible());
+    }
+
+    void showingItAgainKeepsOneWindowWithTheLastSymbol() {
+        TForm7 window;
+        show(window, QStringLiteral(" Q"));
+        show(window, QStringLiteral(" J"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" J"));
+    }
+};
+
+QTEST_MAIN(MessageWindowsTest)
+#include "message_windows_test.moc"
