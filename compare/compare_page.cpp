@@ -1,6 +1,5 @@
 #include "compare/compare_page.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,7 +8,6 @@
 #include <QStyledItemDelegate>
 
 #include <array>
-#include <string>
 
 #include "chem/number_text.h"
 #include "compare/comparison_table.h"
@@ -17,6 +15,8 @@
 #include "fragment/string_grid.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
+#include "ui/form_layout.h"
+#include "ui/latin1_text.h"
 #include "ui/main_window.h"
 #include "ui/page_focus.h"
 
@@ -43,7 +43,7 @@ public:
         painter->fillRect(cell, header ? colours.button() : colours.base());
         painter->setPen(header ? colours.color(QPalette::ButtonText) : colours.color(QPalette::Text));
         painter->setFont(option.font);
-        painter->drawText(cell.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+        painter->drawText(cell.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
                           index.data().toString());
         painter->setPen(colours.color(QPalette::Mid));
         painter->drawLine(cell.topRight(), cell.bottomRight());
@@ -52,29 +52,10 @@ public:
     }
 };
 
-std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
-QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
 QLineEdit* makeEdit(QLineEdit* edit, const char* name, int left, int top, int width, int height) {
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(left, top, width, height);
     return edit;
-}
-
-QPushButton* makeButton(const QString& caption, const char* name, int left, int top, int width, int height, QWidget* page) {
-    auto* button = new QPushButton(caption, page);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, top, width, height);
-    return button;
-}
-
-// Labels size themselves to their caption, so a wider substitute font is not cut.
-QLabel* makeLabel(const QString& caption, const char* name, int left, int top, QWidget* page) {
-    auto* label = new QLabel(caption, page);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
 }
 
 }  // namespace
@@ -87,7 +68,7 @@ ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_
     Edit2->setFont(courierNew(12));
     Edit3 = makeEdit(new QLineEdit(this), "Edit3", 302, 82, 44, 21);
     Edit4 = makeEdit(new QLineEdit(this), "Edit4", 376, 81, 55, 21);
-    Button3 = makeButton(QStringLiteral("Ad&d"), "Button3", 302, 105, 64, 19, this);
+    Button3 = makeButton(this, "Button3", QStringLiteral("Ad&d"), 302, 105, 64, 19);
 
     StringGrid4 = new StringGrid(5, 22, 0, 0, comparisonGridRowHeight, this);
     StringGrid4->setObjectName(QStringLiteral("StringGrid4"));
@@ -109,13 +90,13 @@ ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_
     ListBox2->setTextElideMode(Qt::ElideNone);
     ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    Button4 = makeButton(QStringLiteral("D&elete"), "Button4", 369, 105, 64, 19, this);
+    Button4 = makeButton(this, "Button4", QStringLiteral("D&elete"), 369, 105, 64, 19);
     Button4->setEnabled(false);
 
-    Label8 = makeLabel(QStringLiteral("&Formel"), "Label8", 8, 12, this);
+    Label8 = makeLabel(this, "Label8", QStringLiteral("&Formel"), 8, 12);
     Label8->setBuddy(Edit2);
-    Masse = makeLabel(QStringLiteral("Mass"), "Masse", 302, 64, this);
-    Label9 = makeLabel(QStringLiteral("Abundance"), "Label9", 374, 64, this);
+    Masse = makeLabel(this, "Masse", QStringLiteral("Mass"), 302, 64);
+    Label9 = makeLabel(this, "Label9", QStringLiteral("Abundance"), 374, 64);
 
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, Edit4);

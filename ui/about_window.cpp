@@ -8,7 +8,7 @@
 
 #include "ui/error_box.h"
 #include "ui/fonts.h"
-#include "ui/window_frame.h"
+#include "ui/form_layout.h"
 
 using namespace isoquill;
 
@@ -68,9 +68,7 @@ TForm10::TForm10(QWidget* parent) : QWidget(parent) {
     memo1->setAlignment(Qt::AlignRight);
     memo1->moveCursor(QTextCursor::Start);
 
-    Button1 = new QPushButton(QStringLiteral("&Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 448, 81, 25);
+    Button1 = makeButton(this, "Button1", QStringLiteral("&Close"), 16, 448, 81, 25);
 
     connect(Button1, &QPushButton::clicked, this, &QWidget::close);
 }

@@ -10,23 +10,12 @@
 #include "ui/about_window.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
+#include "ui/form_layout.h"
+#include "ui/latin1_text.h"
 #include "ui/missing_data_window.h"
 #include "ui/page_focus.h"
-#include "ui/window_frame.h"
 
 using namespace isoquill;
-
-namespace {
-
-QPushButton* makeButton(const QString& caption, const char* name, int left, QWidget* window) {
-    auto* button = new QPushButton(caption, window);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, 432, 105, 25);
-    button->setFont(msSansSerif(12));
-    return button;
-}
-
-}  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
@@ -47,8 +36,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     fragmentPage_->setObjectName(QStringLiteral("TabSheet4"));
     PageControl1->addTab(fragmentPage_, QStringLiteral("&Fragment"));
 
-    Exit = makeButton(QStringLiteral("E&xit"), "Exit", 18, this);
-    Button2 = makeButton(QStringLiteral("&About"), "Button2", 376, this);
+    Exit = makeButton(this, "Exit", QStringLiteral("E&xit"), 18, 432, 105, 25);
+    Button2 = makeButton(this, "Button2", QStringLiteral("&About"), 376, 432, 105, 25);
+    Exit->setFont(msSansSerif(12));
+    Button2->setFont(msSansSerif(12));
 
     connect(Exit, &QPushButton::clicked, this, guarded(this, &TForm1::ExitClick));
     connect(Button2, &QPushButton::clicked, this, guarded(this, &TForm1::Button2Click));
@@ -66,8 +57,7 @@ void TForm1::setSecondaryWindows(TForm12& plot, TForm10& about, TForm7& missingD
     plotWindow_ = &plot;
     aboutWindow_ = &about;
     compareState_.showMissingData = [&missingData](const Symbol& symbol) {
-        const std::string_view text = symbol.text();
-        missingData.showMissingData(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        missingData.showMissingData(fromLatin1(symbol.text()));
     };
 }
 

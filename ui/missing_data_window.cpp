@@ -9,7 +9,7 @@
 
 #include "ui/error_box.h"
 #include "ui/fonts.h"
-#include "ui/window_frame.h"
+#include "ui/form_layout.h"
 
 using namespace isoquill;
 
@@ -38,9 +38,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     memo1->setAlignment(Qt::AlignHCenter);
     memo1->moveCursor(QTextCursor::Start);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 88, 81, 17);
+    Button1 = makeButton(panel1, "Button1", QStringLiteral("OK"), 8, 88, 81, 17);
 
     QFrame* panel2 = makePanel(panel1, "Panel2", 224, 64, 49, 41);
     Label1 = new QLabel(QStringLiteral("EL"), panel2);

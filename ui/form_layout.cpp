@@ -1,6 +1,8 @@
-#include "ui/window_frame.h"
+#include "ui/form_layout.h"
 
 #include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 
 namespace isoquill {
 
@@ -17,6 +19,22 @@ QFrame* makePanel(QWidget* parent, const char* name, int left, int top, int widt
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(left, top, width, height);
     return panel;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                        int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, top, width, height);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
 }
 
 }  // namespace isoquill
