@@ -151,7 +151,7 @@ void polyIsotopePattern(std::vector<WorkPeak>& out, PeakTree& tree, std::int32_t
     }
     // The first pass starts from the unpruned isotope list.
     out.assign(isotopes.begin(), isotopes.begin() + s);
-    for (std::int32_t pass = 1; pass < n; ++pass) {
+    for (std::int32_t pass = 1; pass < n && !out.empty(); ++pass) {  // nothing comes of an empty list
         for (int i = 0; i < s; ++i)
             for (auto a = out.rbegin(); a != out.rend(); ++a)
                 tree.addPeak(roundReal48(isotopes[i].mass + a->mass), roundReal48(isotopes[i].abundance * a->abundance));

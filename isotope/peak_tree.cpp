@@ -1,5 +1,6 @@
 #include "isotope/peak_tree.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace isoquill {
@@ -8,75 +9,52 @@ namespace {
 
 // |roundReal48(d)| < mergeWindow holds exactly when |d| lies below the
 // midpoint between mergeWindow and the Real48 value under it (a tie rounds
-// up to mergeWindow), so the test needs no rounding per node visited.
+// up to mergeWindow), so the test needs no rounding.
 constexpr long double mergeThreshold = mergeWindow - 0x1p-44L;
 
 }  // namespace
 
 void PeakTree::addPeak(long double mass, long double abundance) {
-    const auto next = static_cast<std::int32_t>(nodes_.size());
-    if (next == 0) {
-        nodes_.push_back({mass, abundance, nil, nil, nil});
+    // Nodes lie at least mergeWindow apart, so only the nearest node on
+    // either side can be within the window.
+    const auto above = std::lower_bound(byMass_.begin(), byMass_.end(), mass, [this](std::int32_t node, long double m) {
+        return nodes_[static_cast<std::size_t>(node)].mass < m;
+    });
+    std::int32_t target = -1;
+    auto consider = [&](std::int32_t node) {
+        if (std::fabs(mass - nodes_[static_cast<std::size_t>(node)].mass) < mergeThreshold && (target < 0 || node < target))
+            target = node;
+    };
+    if (above != byMass_.end()) consider(*above);
+    if (above != byMass_.begin()) consider(*(above - 1));
+    if (target >= 0) {
+        nodes_[static_cast<std::size_t>(target)].abundance += abundance;
         return;
     }
-    std::int32_t at = 0;
-    for (;;) {
-        PeakNode& node = nodes_[static_cast<std::size_t>(at)];
-        if (std::fabs(mass - node.mass) < mergeThreshold) {
-            node.abundance += abundance;
-            return;
-        }
-        std::int32_t& link = mass <= node.mass ? node.left : node.right;
-        if (link == nil) {
-            link = next;  // before push_back, which may move the node
-            nodes_.push_back({mass, abundance, nil, nil, at});
-            return;
-        }
-        at = link;
-    }
-}
-
-// In-order walk by parent links, calling visit(node) for every node above
-// minAbundance until visit returns false.
-template <class Visit>
-void PeakTree::forEachSurvivor(Visit visit) const {
-    if (nodes_.empty()) return;
-    auto node = [this](std::int32_t i) -> const PeakNode& { return nodes_[static_cast<std::size_t>(i)]; };
-    std::int32_t at = 0;
-    while (node(at).left != nil) at = node(at).left;
-    while (at != nil) {
-        if (node(at).abundance > minAbundance && !visit(node(at))) return;
-        if (node(at).right != nil) {
-            at = node(at).right;
-            while (node(at).left != nil) at = node(at).left;
-        } else {
-            std::int32_t from = at;
-            at = node(at).parent;
-            while (at != nil && node(at).right == from) {
-                from = at;
-                at = node(at).parent;
-            }
-        }
-    }
+    byMass_.insert(above, static_cast<std::int32_t>(nodes_.size()));
+    nodes_.push_back({mass, abundance});
 }
 
 void PeakTree::readOutPeaks(std::vector<WorkPeak>& out) const {
-    // A zero mass ends a peak list, so nothing after it would be seen.
-    forEachSurvivor([&out](const PeakNode& n) {
-        if (n.mass == 0.0L) return false;
-        out.push_back({n.mass, n.abundance});
-        return true;
-    });
+    for (std::int32_t i : byMass_) {
+        const WorkPeak& node = nodes_[static_cast<std::size_t>(i)];
+        if (node.abundance <= minAbundance) continue;
+        if (node.mass == 0.0L) return;
+        out.push_back(node);
+    }
 }
 
 void PeakTree::readOutPeaks(PeakList& simPeaks) const {
-    forEachSurvivor([&simPeaks](const PeakNode& n) {
-        simPeaks.append({storeReal48(n.mass), n.abundance});
-        return true;
-    });
+    for (std::int32_t i : byMass_) {
+        const WorkPeak& node = nodes_[static_cast<std::size_t>(i)];
+        if (node.abundance > minAbundance) simPeaks.append({storeReal48(node.mass), node.abundance});
+    }
 }
 
-void PeakTree::freePeakTree() { nodes_.clear(); }
+void PeakTree::freePeakTree() {
+    nodes_.clear();
+    byMass_.clear();
+}
 
 void PeakTree::readOutAndFree(std::vector<WorkPeak>& out) {
     out.clear();

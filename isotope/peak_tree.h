@@ -20,21 +20,27 @@ struct WorkPeak {
 constexpr long double mergeWindow = 0x1.999999999Ap-4L;
 constexpr long double minAbundance = 0x1.a36e2eb1c4p-14L;
 
-// A binary search tree keyed by mass whose nodes live in a pool and link by
-// index. Freeing the tree empties the pool but keeps its memory, so a pass
-// allocates nothing once the pool has grown to the size it needs.
+// The system's merge tree, held as a pool of nodes in order of creation and
+// an index of them sorted by mass. In the tree, of the (at most two) nodes
+// within mergeWindow of a new peak the earlier-made one is an ancestor of
+// the other, so every search path meets it first: merging into the
+// earliest-made node within the window gives the tree's results exactly,
+// while each insertion costs a binary search whatever the order of arrival
+// (the passes insert in descending mass, which makes the tree a chain).
 class PeakTree {
 public:
-    // Inserts a peak, or merges it into the first node on its search path
-    // whose mass differs by less than mergeWindow (the difference rounded to
-    // Real48): that node keeps its own mass and adds the abundance. Both
-    // arguments must be Real48 values.
+    // Inserts a peak, or merges it into the earliest-made node whose mass
+    // differs by less than mergeWindow (the difference rounded to Real48):
+    // that node keeps its own mass and adds the abundance. Both arguments
+    // must be Real48 values.
     void addPeak(long double mass, long double abundance);
 
-    // Appends the nodes whose abundance exceeds minAbundance, in ascending mass.
+    // Appends the nodes whose abundance exceeds minAbundance, in ascending
+    // mass, up to any of mass 0.0, which ends a peak list.
     void readOutPeaks(std::vector<WorkPeak>& out) const;
     void readOutPeaks(PeakList& simPeaks) const;
 
+    // Empties the tree; the pool keeps its memory for the next pass.
     void freePeakTree();
 
     // The end of every pass: `out` := the read-out, then the tree is freed.
@@ -44,19 +50,8 @@ public:
     int liveNodeCount() const { return static_cast<int>(nodes_.size()); }
 
 private:
-    static constexpr std::int32_t nil = -1;
-    struct PeakNode {
-        long double mass;
-        long double abundance;
-        std::int32_t left;
-        std::int32_t right;
-        std::int32_t parent;
-    };
-
-    template <class Visit>
-    void forEachSurvivor(Visit visit) const;
-
-    std::vector<PeakNode> nodes_;  // node 0 is the root
+    std::vector<WorkPeak> nodes_;        // by creation: a lower index is an earlier node
+    std::vector<std::int32_t> byMass_;   // node indices in ascending mass
 };
 
 }  // namespace isoquill

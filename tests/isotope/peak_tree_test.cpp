@@ -78,7 +78,7 @@ TEST(PeakTree, ReadOutIsAscendingAndDropsPeaksAtOrBelowMinAbundance) {
 }
 
 TEST(PeakTree, LongDescendingRunReadsOutInOrderAndFreesEveryNode) {
-    // Descending insertion, as every pass does it, makes the deepest tree.
+    // Descending insertion, the order of every pass: a chain as a plain tree.
     PeakTree tree;
     for (int i = 5000; i >= 1; --i) tree.addPeak(i, 0.5L);
     tree.addPeak(roundReal48(2500.05L), 0.5L);  // merges without taking a node
