@@ -131,13 +131,17 @@ private:
         return true;
     }
 
-    // The rows in their own order, except that the ascending row with the
-    // lightest atoms moves to the end.
+    // The rows in their own order, except that the row with the lightest atoms
+    // moves to the end. Its count masses must not be negative: then a partial
+    // sum without it never exceeds the running mass with it, and pruning that
+    // sum from above stays safe.
     void chooseOrder() {
         int lightest = -1;
         for (int r = 0; r < rows_; ++r) {
             const Row& row = rowData_[r];
-            if (row.ascending && row.step > 0.0 && (lightest < 0 || row.step < rowData_[lightest].step)) lightest = r;
+            if (row.ascending && row.countMass[row.von] >= 0.0 && row.step > 0.0 &&
+                (lightest < 0 || row.step < rowData_[lightest].step))
+                lightest = r;
         }
         int e = 0;
         for (int r = 0; r < rows_; ++r)

@@ -128,6 +128,16 @@ TEST(Enumeration, EdgesAndRangeRulesShapeTheList) {
     EXPECT_EQ(codes(none, {{0, 2}}, 1, 1), (Codes{"0", "1", "2"}));
 }
 
+TEST(Enumeration, KeepsCombinationsThatOnlyANegativeCountMassBringsBelowTheLimit) {
+    // C + O alone lie above 21, but the hydrogen row's count masses, damaged
+    // to k - 10, bring C1 H1 O1 and C1 H2 O1 back into the window.
+    const Formula formula = parsed("CHO");
+    FragmentState state = prepared(formula, {{0, 2}, {0, 10}, {0, 1}}, 20, 1);
+    for (int k = 0; k <= 10; ++k) state.countMasses[1][k] = storeReal48(k - 10);
+    EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula));
+    EXPECT_EQ(state.candidateList.size(), 2u);
+}
+
 TEST(Enumeration, RefusesMoreCandidatesThanTheLimitAndKeepsNothing) {
     const Formula formula = parsed("CH");
     FragmentState state = prepared(formula, {{0, 2}, {0, 1}}, 15, 15);
