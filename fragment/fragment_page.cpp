@@ -16,6 +16,8 @@
 #include "fragment/string_grid.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
+#include "ui/form_layout.h"
+#include "ui/latin1_text.h"
 #include "ui/main_window.h"
 #include "ui/page_focus.h"
 
@@ -36,17 +38,11 @@ QFont gridFont() {
     return font;
 }
 
-// Formula texts and the number reader work on 8-bit text.
-std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
-QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
-QLabel* makeLabel(const QString& caption, int left, int top, QWidget* buddy, const char* name, QWidget* page) {
-    auto* label = new QLabel(caption, page);
-    label->setObjectName(QLatin1String(name));
-    label->setBuddy(buddy);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
+template <class Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
 }
 
 }  // namespace
@@ -54,39 +50,28 @@ QLabel* makeLabel(const QString& caption, int left, int top, QWidget* buddy, con
 FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("TabSheet4"));
 
-    Edit11 = new NoSelectEdit(this);
-    Edit11->setObjectName(QStringLiteral("Edit11"));
-    Edit11->setGeometry(48, 8, 385, 23);
+    Edit11 = place(new NoSelectEdit(this), "Edit11", 48, 8, 385, 23);
     Edit11->setFont(courierNew(12));
+    Edit12 = place(new QLineEdit(this), "Edit12", 48, 45, 56, 21);
+    Edit13 = place(new QLineEdit(this), "Edit13", 170, 45, 57, 21);
 
-    Edit12 = new QLineEdit(this);
-    Edit12->setObjectName(QStringLiteral("Edit12"));
-    Edit12->setGeometry(48, 45, 56, 21);
+    Label18 = makeLabel(this, "Label18", QStringLiteral("&Formula"), 8, 12);
+    Label18->setBuddy(Edit11);
+    Label19 = makeLabel(this, "Label19", QStringLiteral("&Mass"), 8, 49);
+    Label19->setBuddy(Edit12);
+    Label20 = makeLabel(this, "Label20", QStringLiteral("&Tolerance:"), 114, 49);
+    Label20->setBuddy(Edit13);
 
-    Edit13 = new QLineEdit(this);
-    Edit13->setObjectName(QStringLiteral("Edit13"));
-    Edit13->setGeometry(170, 45, 57, 21);
+    Button5 = makeButton(this, "Button5", QStringLiteral("&Generate"), 354, 43, 79, 25);
 
-    Label18 = makeLabel(QStringLiteral("&Formula"), 8, 12, Edit11, "Label18", this);
-    Label19 = makeLabel(QStringLiteral("&Mass"), 8, 49, Edit12, "Label19", this);
-    Label20 = makeLabel(QStringLiteral("&Tolerance:"), 114, 49, Edit13, "Label20", this);
-
-    Button5 = new QPushButton(QStringLiteral("&Generate"), this);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(354, 43, 79, 25);
-
-    StringGrid1 = new StringGrid(3, rangeGridRows, 1, 1, rangeGridRowHeight, this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setGeometry(48, 85, 173, 282);
+    StringGrid1 = place(new StringGrid(3, rangeGridRows, 1, 1, rangeGridRowHeight, this), "StringGrid1", 48, 85, 173, 282);
     StringGrid1->setFont(gridFont());
     StringGrid1->horizontalHeader()->setDefaultSectionSize(50);
     StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    StringGrid2 = new StringGrid(resultColumnCount, 1, 0, 0, resultRowHeight, this);
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
-    StringGrid2->setGeometry(230, 85, 203, 282);
+    StringGrid2 = place(new StringGrid(resultColumnCount, 1, 0, 0, resultRowHeight, this), "StringGrid2", 230, 85, 203, 282);
     StringGrid2->setFont(gridFont());
     StringGrid2->horizontalHeader()->setDefaultSectionSize(200);
     StringGrid2->setShowGrid(false);
@@ -223,7 +208,7 @@ void FragmentPage::clearRangeGrid() {
 
 void FragmentPage::writeRangeRow(int row) {
     const ElementRange& range = fragment_.rangeTable[static_cast<std::size_t>(row - 1)];
-    StringGrid1->setCell(0, row, fromLatin1(std::string(form_.compareState().formula.formulaTable[static_cast<std::size_t>(row - 1)].symbol.text())));
+    StringGrid1->setCell(0, row, fromLatin1(form_.compareState().formula.formulaTable[static_cast<std::size_t>(row - 1)].symbol.text()));
     StringGrid1->setCell(1, row, fromLatin1(formatInteger(range.von, 5)));
     StringGrid1->setCell(2, row, fromLatin1(formatInteger(range.bis, 5)));
 }
