@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace isoquill {
 
@@ -44,7 +45,8 @@ struct GridPass {
 }  // namespace
 
 ComparisonTooWideError::ComparisonTooWideError()
-    : std::runtime_error("Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)") {}
+    : std::runtime_error("Die Peakgruppen sind zu breit für den Vergleich (mehr als " +
+                         std::to_string(maxComparisonRows) + " Zeilen)") {}
 
 void observedStatistics(Comparison& comparison, const ObservedPeaks& observed) {
     const auto& slots = observed.observedPeaks;

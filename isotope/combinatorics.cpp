@@ -28,6 +28,9 @@ void fillPowers(PowerTable& powers, int n, long double x) {
     for (int j = 2; j <= n; ++j) powers[j] = roundReal48(powers[j - 1] * x);
 }
 
+// exponent * log(p), with a factor of exponent 0 left out even for p = 0.
+long double logPower(std::int32_t exponent, long double p) { return exponent == 0 ? 0.0L : exponent * std::log(p); }
+
 // The heavy-atom counts k whose term C(n, k) |p1|^(n-k) |p2|^k exceeds half
 // of minAbundance, a run since the terms are unimodal in k; first > last when
 // there are none. The terms are walked outward from the mode by the ratio of
@@ -37,8 +40,6 @@ struct TermRun {
     std::int32_t last = 0;
     long double firstTerm = 0.0L;
 };
-
-long double logPower(std::int32_t exponent, long double p) { return exponent == 0 ? 0.0L : exponent * std::log(p); }
 
 TermRun termRun(std::int32_t n, long double p1, long double p2) {
     const long double floor = minAbundance / 2;

@@ -14,12 +14,12 @@ namespace isoquill {
 // two-isotope counts take a form free of overflow and underflow.
 constexpr std::int32_t largestByteCount = 255;
 
-// n! in long double, 1 for n <= 1 (n <= 1754, the end of the range).
+// n! in long double, 1 for n <= 1; for n up to largestByteCount.
 long double factorial(int n);
-// (a! / b!) / (a - b)!, the divisions in that order.
+// (a! / b!) / (a - b)!, the divisions in that order; 0 <= b <= a <= largestByteCount.
 long double binomial(int a, int b);
-// x^n for n >= 1 with rounding to Real48 after every multiplication; x must
-// be a Real48 value.
+// x^n for 1 <= n <= largestByteCount with rounding to Real48 after every
+// multiplication; x must be a Real48 value.
 long double powerReal48(int n, long double x);
 
 // The distribution of n atoms of a two-isotope element into `out` (cleared
