@@ -30,19 +30,14 @@ std::vector<WorkPeak> polyIsotopes(std::int32_t n, const ElementRecord& element)
 long double isotopeMass(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).mass); }
 long double isotopeAbundance(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).abundance); }
 
-TEST(Combinatorics, FactorialAndBinomialReachBeyondDoubleRange) {
+TEST(Combinatorics, FactorialBinomialAndPowerInExtendedPrecision) {
     EXPECT_EQ(factorial(0), 1.0L);
     EXPECT_EQ(factorial(1), 1.0L);
-    EXPECT_EQ(factorial(10), 3628800.0L);
-    EXPECT_NEAR(std::log(factorial(255)), std::lgamma(256.0L), 1e-12L);  // about 3.35e504
+    EXPECT_NEAR(std::log(factorial(255)), std::lgamma(256.0L), 1e-12L);  // about 3.35e504, beyond double
     EXPECT_EQ(binomial(7, 7), 1.0L);
     EXPECT_EQ(binomial(7, 0), 1.0L);
     EXPECT_EQ(binomial(10, 7), 120.0L);
-}
-
-TEST(Combinatorics, PowerRoundsEveryProductAndUnderflowsToZero) {
     const long double x = roundReal48(0.011L);
-    EXPECT_EQ(powerReal48(1, x), x);
     EXPECT_EQ(powerReal48(3, x), roundReal48(roundReal48(x * x) * x));
     EXPECT_GT(powerReal48(19, x), 0.0L);  // 6.1e-38
     EXPECT_EQ(powerReal48(20, x), 0.0L);  // 6.7e-40 is below the Real48 range
@@ -74,20 +69,6 @@ TEST(TwoIsotopePattern, WorkedExamplesForOneTwoAndThreeAtoms) {
     const auto three = twoIsotopes(3, c);  // k = 3, about 1.3e-6, is dropped
     ASSERT_EQ(three.size(), 3u);
     EXPECT_EQ(three[2].mass, roundReal48(12.0L + m2 * 2));
-}
-
-TEST(TwoIsotopePattern, DroppedPeaksLeaveNoGap) {
-    const auto peaks = twoIsotopes(3, elementWith(" X", 1, {{12.0L, 0.011L}, {13.0L, 0.989L}}));
-    ASSERT_EQ(peaks.size(), 3u);  // k = 0 is dropped
-    EXPECT_EQ(peaks[0].mass, 37.0L);
-    EXPECT_EQ(peaks[2].mass, 39.0L);
-}
-
-TEST(Combinatorics, CountsBelowOneGiveNoPeaks) {
-    const ElementRecord poly = elementWith(" X", 1, {{16.0L, 0.9L}, {17.0L, 0.05L}, {18.0L, 0.05L}});
-    EXPECT_TRUE(twoIsotopes(0, testing::exampleCarbon()).empty());
-    EXPECT_TRUE(twoIsotopes(-2, testing::exampleCarbon()).empty());
-    EXPECT_TRUE(polyIsotopes(0, poly).empty());
 }
 
 TEST(TwoIsotopePattern, CountsUpTo255KeepTheFixedArithmetic) {
@@ -147,42 +128,6 @@ TEST(TwoIsotopePattern, LargeCountsMatchTheExactDistribution) {
             }
         }
     }
-}
-
-TEST(TwoIsotopePattern, HugeCountsKeepTheirWholeRun) {
-    // Ten million carbon atoms: close to a normal distribution around
-    // n p2 with sigma = sqrt(n p1 p2), about 325.
-    const ElementRecord& c = testing::shippedElements()[6];
-    const long double p1 = isotopeAbundance(c, 1), p2 = isotopeAbundance(c, 2), n = 1e7L;
-    const auto peaks = twoIsotopes(10'000'000, c);
-    EXPECT_GT(peaks.size(), 1000u);
-    long double sum = 0.0L, moment = 0.0L, max = 0.0L;
-    for (const WorkPeak& peak : peaks) {
-        sum += peak.abundance;
-        moment += peak.abundance * (peak.mass - isotopeMass(c, 1) * n);
-        max = std::max(max, peak.abundance);
-    }
-    const long double sigma = std::sqrt(n * p1 * p2);
-    EXPECT_NEAR(max * sigma * std::sqrt(2 * std::acos(-1.0L)), 1.0L, 1e-3L);
-    EXPECT_NEAR(moment / sum / (isotopeMass(c, 2) - isotopeMass(c, 1)), n * p2, 1.0L);
-}
-
-TEST(PolyIsotopePattern, TwoAtomsMergeInTheOrderOfThePass) {
-    const ElementRecord o = elementWith(" O", 8, {{16.0L, 0.9976L}, {17.0L, 0.0004L}, {18.0L, 0.002L}});
-    const long double p16 = isotopeAbundance(o, 1), p17 = isotopeAbundance(o, 2), p18 = isotopeAbundance(o, 3);
-    const auto peaks = polyIsotopes(2, o);
-    // The pass inserts 34, 33, 32, 35, 34, 33, 36, 35, 34: each node sums its
-    // peaks in that order, and 35 (1.6e-6) and 36 (4e-6) are dropped.
-    ASSERT_EQ(peaks.size(), 3u);
-    EXPECT_EQ(peaks[0].mass, 32.0L);
-    EXPECT_EQ(peaks[0].abundance, roundReal48(p16 * p16));
-    EXPECT_EQ(peaks[1].mass, 33.0L);
-    EXPECT_EQ(peaks[1].abundance, roundReal48(p16 * p17) + roundReal48(p17 * p16));
-    EXPECT_EQ(peaks[2].mass, 34.0L);
-    EXPECT_EQ(peaks[2].abundance, roundReal48(p16 * p18) + roundReal48(p17 * p17) + roundReal48(p18 * p16));
-    EXPECT_NEAR(peaks[0].abundance, 0.99520576L, 1e-12L);
-    EXPECT_NEAR(peaks[1].abundance, 0.00079808L, 1e-12L);
-    EXPECT_NEAR(peaks[2].abundance, 0.00399056L, 1e-12L);
 }
 
 // The passes without a tree: a new peak joins the earliest-made peak within

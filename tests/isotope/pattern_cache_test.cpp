@@ -7,21 +7,6 @@
 namespace isoquill {
 namespace {
 
-TEST(PatternCache, ServesOnlyTheSameRecordAndCount) {
-    PatternCache cache;
-    const ElementRecord carbon = testing::exampleCarbon();
-    cache.store(carbon, 2, {{24.0L, 0.5L}, {25.0L, 0.25L}});
-    const auto* peaks = cache.find(carbon, 2);
-    ASSERT_NE(peaks, nullptr);
-    ASSERT_EQ(peaks->size(), 2u);
-    EXPECT_EQ((*peaks)[1].abundance, 0.25L);
-
-    EXPECT_EQ(cache.find(carbon, 3), nullptr);
-    ElementRecord changed = carbon;
-    changed.slots[1].isotope.abundance = storeReal48(0.012L);
-    EXPECT_EQ(cache.find(changed, 2), nullptr);
-}
-
 TEST(PatternCache, StartsAfreshBeyondItsCapacity) {
     PatternCache cache;
     const ElementRecord carbon = testing::exampleCarbon();
