@@ -23,8 +23,6 @@ public:
     const std::vector<WorkPeak>* find(const ElementRecord& element, std::int32_t count) const;
     void store(const ElementRecord& element, std::int32_t count, const std::vector<WorkPeak>& peaks);
 
-    std::size_t peakTotal() const { return peakTotal_; }
-
 private:
     struct Entry {
         ElementRecord element;

@@ -31,17 +31,22 @@ bool samePeaks(const PeakList& a, const PeakList& b) {
     return true;
 }
 
-TEST(RunComparisonChain, ParsesSimulatesAlignsAndReturnsTheError) {
+TEST(RunComparisonChain, EveryRunRecomputesFromTheText) {
     CompareState state = withObservedGlucose();
-    const auto error = run(state, "C6H12O6");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(*error, squaredErrorSum(state.comparison));
-    EXPECT_EQ(*error, roundReal48(*error));
+    std::vector<std::string> notices;
+    state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
+    const auto first = run(state, "C6H12O6");
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, squaredErrorSum(state.comparison));
     EXPECT_NEAR(loadReal48(state.formula.formulaMass), 180.156L, 0.001L);
-    ASSERT_EQ(state.simulation.simPeaks.count(), 4);
     EXPECT_EQ(state.comparison.rowCount, 4);
     EXPECT_NEAR(loadReal48(state.comparison.alignedSimulated[1].mass), 180.0634L, 1e-4L);
-    EXPECT_EQ(state.comparison.alignedObserved[2].abundance, roundReal48(6.6L));
+    const PeakList firstPeaks = state.simulation.simPeaks;
+
+    ASSERT_TRUE(run(state, "XxSnCl4"));
+    EXPECT_EQ(notices, std::vector<std::string>{"Xx"});
+    EXPECT_EQ(run(state, "C6H12O6"), first);
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, firstPeaks));
 }
 
 TEST(RunComparisonChain, RefusedTextKeepsTheEarlierResults) {
@@ -58,19 +63,6 @@ TEST(RunComparisonChain, RefusedTextKeepsTheEarlierResults) {
     EXPECT_EQ(std::memcmp(state.comparison.alignedSimulated.data(), alignedSimulated.data(),
                           alignedSimulated.size() * sizeof(Peak)),
               0);
-}
-
-TEST(RunComparisonChain, EveryRunRecomputesFromTheText) {
-    CompareState state = withObservedGlucose();
-    std::vector<std::string> notices;
-    state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
-    const auto first = run(state, "C6H12O6");
-    const PeakList firstPeaks = state.simulation.simPeaks;
-    ASSERT_TRUE(run(state, "XxSnCl4"));
-    EXPECT_EQ(notices, std::vector<std::string>{"Xx"});
-    EXPECT_EQ(run(state, "C6H12O6"), first);
-    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, firstPeaks));
-    EXPECT_EQ(state.comparison.rowCount, 4);
 }
 
 TEST(RunComparisonChain, ProteinKeepsItsFullAtomCounts) {

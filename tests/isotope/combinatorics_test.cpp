@@ -30,19 +30,6 @@ std::vector<WorkPeak> polyIsotopes(std::int32_t n, const ElementRecord& element)
 long double isotopeMass(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).mass); }
 long double isotopeAbundance(const ElementRecord& e, int j) { return loadReal48(e.isotope(j).abundance); }
 
-TEST(Combinatorics, FactorialBinomialAndPowerInExtendedPrecision) {
-    EXPECT_EQ(factorial(0), 1.0L);
-    EXPECT_EQ(factorial(1), 1.0L);
-    EXPECT_NEAR(std::log(factorial(255)), std::lgamma(256.0L), 1e-12L);  // about 3.35e504, beyond double
-    EXPECT_EQ(binomial(7, 7), 1.0L);
-    EXPECT_EQ(binomial(7, 0), 1.0L);
-    EXPECT_EQ(binomial(10, 7), 120.0L);
-    const long double x = roundReal48(0.011L);
-    EXPECT_EQ(powerReal48(3, x), roundReal48(roundReal48(x * x) * x));
-    EXPECT_GT(powerReal48(19, x), 0.0L);  // 6.1e-38
-    EXPECT_EQ(powerReal48(20, x), 0.0L);  // 6.7e-40 is below the Real48 range
-}
-
 TEST(TwoIsotopePattern, WorkedExamplesForOneTwoAndThreeAtoms) {
     const ElementRecord c = testing::exampleCarbon();
     const long double m2 = isotopeMass(c, 2), p1 = isotopeAbundance(c, 1), p2 = isotopeAbundance(c, 2);
@@ -62,9 +49,7 @@ TEST(TwoIsotopePattern, WorkedExamplesForOneTwoAndThreeAtoms) {
     EXPECT_EQ(two[1].abundance, 2 * (p1 * p2));
     EXPECT_EQ(two[2].mass, roundReal48(2 * m2));
     EXPECT_EQ(two[2].abundance, roundReal48(p2 * p2));
-    EXPECT_NEAR(two[0].abundance, 0.978121L, 1e-12L);
     EXPECT_NEAR(two[1].abundance, 0.021758L, 1e-12L);
-    EXPECT_NEAR(two[2].abundance, 0.000121L, 1e-12L);
 
     const auto three = twoIsotopes(3, c);  // k = 3, about 1.3e-6, is dropped
     ASSERT_EQ(three.size(), 3u);

@@ -5,12 +5,6 @@
 namespace isoquill {
 namespace {
 
-std::vector<WorkPeak> readOut(const PeakTree& tree) {
-    std::vector<WorkPeak> out;
-    tree.readOutPeaks(out);
-    return out;
-}
-
 TEST(PeakTree, ThresholdsAreTheirRealFortyEightValues) {
     EXPECT_EQ(mergeWindow, roundReal48(0.1L));
     EXPECT_EQ(minAbundance, roundReal48(0.0001L));
@@ -28,34 +22,6 @@ TEST(PeakTree, MergesWhenTheRoundedDifferenceIsBelowTheWindow) {
     belowTie.addPeak(0x1p-44L + 0x1p-60L, 0.5L);
     belowTie.addPeak(mergeWindow, 0.5L);
     EXPECT_EQ(belowTie.liveNodeCount(), 1);
-}
-
-TEST(PeakTree, MergedPeakKeepsTheMassThatCreatedItsNode) {
-    PeakTree tree;
-    tree.addPeak(roundReal48(100.0L), 0.25L);
-    tree.addPeak(roundReal48(100.05L), 0.25L);
-    tree.addPeak(roundReal48(99.96L), 0.125L);
-    tree.addPeak(roundReal48(100.2L), 0.125L);
-    const auto peaks = readOut(tree);
-    ASSERT_EQ(peaks.size(), 2u);
-    EXPECT_EQ(peaks[0].mass, 100.0L);
-    EXPECT_EQ(peaks[0].abundance, 0.625L);
-    EXPECT_EQ(peaks[1].mass, roundReal48(100.2L));
-}
-
-TEST(PeakTree, PeakCloseToTwoNodesJoinsTheOneOnItsPathFirst) {
-    const long double low = roundReal48(100.0L), high = roundReal48(100.12L), between = roundReal48(100.06L);
-    PeakTree lowFirst;
-    lowFirst.addPeak(low, 0.5L);
-    lowFirst.addPeak(high, 0.5L);
-    lowFirst.addPeak(between, 0.25L);
-    EXPECT_EQ(readOut(lowFirst)[0].abundance, 0.75L);
-
-    PeakTree highFirst;
-    highFirst.addPeak(high, 0.5L);
-    highFirst.addPeak(low, 0.5L);
-    highFirst.addPeak(between, 0.25L);
-    EXPECT_EQ(readOut(highFirst)[1].abundance, 0.75L);
 }
 
 TEST(PeakTree, ReadOutIsAscendingAndDropsPeaksAtOrBelowMinAbundance) {
