@@ -69,7 +69,7 @@ FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), for
     StringGrid1->horizontalHeader()->setDefaultSectionSize(50);
     StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     StringGrid2 = place(new StringGrid(resultColumnCount, 1, 0, 0, resultRowHeight, this), "StringGrid2", 230, 85, 203, 282);
     StringGrid2->setFont(gridFont());
