@@ -20,20 +20,6 @@ Comparison comparisonOf(int rowCount) {
     return comparison;
 }
 
-TEST(ComparisonTable, RowCountLeavesRoomForHeaderAndErrorRow) {
-    EXPECT_EQ(comparisonTableRowCount(0), 22);
-    EXPECT_EQ(comparisonTableRowCount(20), 22);
-    EXPECT_EQ(comparisonTableRowCount(21), 23);
-    EXPECT_EQ(comparisonTableRowCount(30), 32);
-}
-
-TEST(ComparisonTable, HeaderShowsMeanMassAndFormulaMass) {
-    Comparison comparison = comparisonOf(0);
-    comparison.observedMeanMass = storeReal48(180.26L);
-    EXPECT_EQ(comparisonHeaderRow(comparison, storeReal48(180.15588L)),
-              (ComparisonRow{"Exp.", " 180.3", "", "Sim.", " 180.2", "Diff."}));
-}
-
 TEST(ComparisonTable, DataRowsShowBothGroupsAndTheirDifference) {
     Comparison comparison = comparisonOf(3);
     comparison.alignedObserved[1] = peak(100, 30);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace isoquill {
 
 void PrintTo(const PlotLine& line, std::ostream* os) {
@@ -65,14 +63,6 @@ TEST(PlotLayout, TooManyRowsForTheWidthFallOnOneSlot) {
             EXPECT_EQ(line.x1, 13);
         }
     }
-}
-
-TEST(PlotLayout, PixelsIncludeBothEnds) {
-    EXPECT_EQ((PlotLine{29, 573, 29, 40, plotRed}.pixels()).height, 534);
-    const PixelRun axis = PlotLine{27, 573, 122, 573, plotGreen}.pixels();
-    EXPECT_EQ(std::tie(axis.x, axis.y, axis.width, axis.height), std::make_tuple(27, 573, 96, 1));
-    const PixelRun dot = PlotLine{5, 5, 5, 5, plotRed}.pixels();
-    EXPECT_EQ(std::tie(dot.width, dot.height), std::make_tuple(1, 1));
 }
 
 }  // namespace

@@ -47,14 +47,6 @@ private Q_SLOTS:
         QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(!window.isVisible());
     }
-
-    void showingItAgainKeepsOneWindowWithTheLastSymbol() {
-        TForm7 window;
-        show(window, QStringLiteral(" Q"));
-        show(window, QStringLiteral(" J"));
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" J"));
-    }
 };
 
 QTEST_MAIN(MessageWindowsTest)
