@@ -20,8 +20,8 @@ struct WorkPeak {
 constexpr long double mergeWindow = 0x1.999999999Ap-4L;
 constexpr long double minAbundance = 0x1.a36e2eb1c4p-14L;
 
-// The system's merge tree, held as a pool of nodes in order of creation and
-// an index of them sorted by mass. In the tree, of the (at most two) nodes
+// The system's merge tree, held as its in-order sequence: the nodes sorted by
+// mass, each with its creation number. In the tree, of the (at most two) nodes
 // within mergeWindow of a new peak the earlier-made one is an ancestor of
 // the other, so every search path meets it first: merging into the
 // earliest-made node within the window gives the tree's results exactly,
@@ -40,7 +40,7 @@ public:
     void readOutPeaks(std::vector<WorkPeak>& out) const;
     void readOutPeaks(PeakList& simPeaks) const;
 
-    // Empties the tree; the pool keeps its memory for the next pass.
+    // Empties the tree; its storage keeps its memory for the next pass.
     void freePeakTree();
 
     // The end of every pass: `out` := the read-out, then the tree is freed.
@@ -50,8 +50,12 @@ public:
     int liveNodeCount() const { return static_cast<int>(nodes_.size()); }
 
 private:
-    std::vector<WorkPeak> nodes_;        // by creation: a lower index is an earlier node
-    std::vector<std::int32_t> byMass_;   // node indices in ascending mass
+    struct PeakNode {
+        long double mass;
+        long double abundance;
+        std::int32_t made;  // creation order: lower is earlier
+    };
+    std::vector<PeakNode> nodes_;  // in ascending mass
 };
 
 }  // namespace isoquill
