@@ -135,13 +135,19 @@ void ComparePage::Vergleich_handle(const QString& text) {
     const Comparison& comparison = state.comparison;
     StringGrid4->setRowCount(comparisonTableRowCount(comparison.rowCount));
     const ComparisonRow header = comparisonHeaderRow(comparison, state.formula.formulaMass);
-    for (int col : {0, 1, 3, 4, 5}) StringGrid4->setCell(col, 0, fromLatin1(header[col]));
+    for (int col : {0, 1, 3, 4, 5}) writeCell(col, 0, header[col]);
     for (int r = 1; r <= comparison.rowCount; ++r) {
         const ComparisonRow row = comparisonDataRow(comparison, r);
-        for (int col = 0; col < comparisonColumnCount; ++col) StringGrid4->setCell(col, r, fromLatin1(row[col]));
+        for (int col = 0; col < comparisonColumnCount; ++col) writeCell(col, r, row[col]);
     }
-    StringGrid4->setCell(5, comparison.rowCount + 1, fromLatin1(comparisonErrorText(*error)));
+    writeCell(5, comparison.rowCount + 1, comparisonErrorText(*error));
     form_.repaintPlot();
+}
+
+// Without "PSE.DAT" FormCreate stops before the sixth column exists; what
+// belongs there is not shown.
+void ComparePage::writeCell(int col, int row, const std::string& text) {
+    if (col < StringGrid4->columnCount()) StringGrid4->setCell(col, row, fromLatin1(text));
 }
 
 void ComparePage::init_boxen2() {

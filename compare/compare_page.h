@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -36,6 +38,7 @@ private:
     void TabSheet1Exit();
 
     void init_boxen2();
+    void writeCell(int col, int row, const std::string& text);
     void refreshPeakList();
 
     TForm1& form_;

@@ -88,6 +88,16 @@ private Q_SLOTS:
         const auto* table = program.find<StringGrid>("StringGrid4");
         QCOMPARE(columnWidths(table), (QList<int>{46, 46, 46, 46, 46}));
         QCOMPARE(program.find<StringGrid>("StringGrid1")->cell(0, 0), QString());
+
+        // The program goes on: a formula is compared as far as the five columns show it.
+        auto* Edit2 = program.find<QLineEdit>("Edit2");
+        QTest::mouseClick(Edit2, Qt::LeftButton);
+        QTest::mouseClick(Edit2, Qt::LeftButton);
+        QTest::keyClicks(Edit2, QStringLiteral("C"));
+        QCOMPARE(table->cell(0, 0), QStringLiteral("Exp."));
+        QCOMPARE(table->cell(3, 0), QStringLiteral("Sim."));
+        QCOMPARE(table->columnCount(), 5);
+        QCOMPARE(program.errors.texts.size(), 1);
     }
 
     void aShortElementFileIsReportedAsReadPastTheEnd() {
