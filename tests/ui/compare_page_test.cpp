@@ -186,6 +186,7 @@ private Q_SLOTS:
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(page.lines(), (QStringList{"    100   100.00000", "    101    50.00000"}));
         QCOMPARE(program.windows->form1.compareState().observed.observedNext, 3);
+        QVERIFY(!page.Button4->isEnabled());
     }
 
     void theTableGrowsWithTheAlignedRows_data() {
