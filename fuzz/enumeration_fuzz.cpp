@@ -100,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
             scoreCandidates(fragment, compare, shippedElements(), backup);
     } catch (const ComparisonTooWideError&) {
+    } catch (const SimulationTooLargeError&) {
     }
     compare.formula.formulaTable = backup;
     const ResultRows rows = ausgebenRows(fragment, compare.formula);

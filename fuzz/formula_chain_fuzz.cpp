@@ -55,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const FloatOverflowError&) {
     } catch (const ComparisonTooWideError&) {
+    } catch (const SimulationTooLargeError&) {
     }
     fuzz::require(state.formula.formulaText.size() <= formulaTextCapacity, "formula text longer than 60");
     return 0;

@@ -26,11 +26,14 @@ void simulateEntry(Simulation& simulation, std::vector<WorkPeak>& row, const For
     }
 }
 
-// Scales the largest abundance, rounded to Real48, to 100.
+// Scales the largest abundance, rounded to Real48, to 100. Nonsense element
+// data can leave no abundance above 0: such a group is left unscaled rather
+// than divided by zero.
 void normalise(PeakList& simPeaks) {
     long double max = 0.0L;
     for (const Peak& peak : simPeaks)
         if (peak.abundance > max) max = roundReal48(peak.abundance);
+    if (max == 0.0L) return;
     for (Peak& peak : simPeaks) peak.abundance = (peak.abundance * 100) / max;
 }
 
@@ -40,6 +43,7 @@ void simulatePeakGroup(Simulation& simulation, const Formula& formula, const Ele
                        const MissingDataNotice& showMissingData) {
     simulation.entryPeaks.resize(formulaEntryCount);
     for (auto& row : simulation.entryPeaks) row.clear();
+    simulation.peakTree.resetInsertionCount();
     for (std::size_t p = 0; p < formulaEntryCount; ++p) {
         const FormulaEntry& entry = formula.formulaTable[p];
         if (entry.symbol.empty()) break;

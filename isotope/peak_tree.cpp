@@ -14,7 +14,11 @@ constexpr long double mergeThreshold = mergeWindow - 0x1p-44L;
 
 }  // namespace
 
+SimulationTooLargeError::SimulationTooLargeError()
+    : std::runtime_error("Die Formel ist zu groß für die Simulation") {}
+
 void PeakTree::addPeak(long double mass, long double abundance) {
+    if (++insertions_ > insertionLimit) throw SimulationTooLargeError();
     // Nodes lie at least mergeWindow apart, so only the nearest node on
     // either side can be within the window.
     const auto above = std::lower_bound(nodes_.begin(), nodes_.end(), mass,
