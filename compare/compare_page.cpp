@@ -11,8 +11,8 @@
 
 #include "chem/number_text.h"
 #include "compare/comparison_table.h"
-#include "fragment/no_select_edit.h"
-#include "fragment/string_grid.h"
+#include "ui/no_select_edit.h"
+#include "ui/string_grid.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
@@ -126,12 +126,21 @@ void ComparePage::setComparisonColumns() {
     for (int col = 0; col < comparisonColumnCount; ++col) StringGrid4->setColumnWidth(col, comparisonColumnWidths[col]);
 }
 
+// The data rows are emptied before the chain runs, so an error it raises
+// leaves them empty.
 void ComparePage::Vergleich_handle(const QString& text) {
-    CompareState& state = form_.compareState();
     init_boxen2();
-    const std::optional<long double> error = runComparisonChain(state, form_.elementTable(), latin1(text));
-    if (!error) return;
+    const std::optional<long double> error = runComparisonChain(form_.compareState(), form_.elementTable(), latin1(text));
+    if (error) writeComparison(*error);
+}
 
+void ComparePage::showComparison(const std::optional<long double>& error) {
+    init_boxen2();
+    if (error) writeComparison(*error);
+}
+
+void ComparePage::writeComparison(long double error) {
+    const CompareState& state = form_.compareState();
     const Comparison& comparison = state.comparison;
     StringGrid4->setRowCount(comparisonTableRowCount(comparison.rowCount));
     const ComparisonRow header = comparisonHeaderRow(comparison, state.formula.formulaMass);
@@ -140,14 +149,14 @@ void ComparePage::Vergleich_handle(const QString& text) {
         const ComparisonRow row = comparisonDataRow(comparison, r);
         for (int col = 0; col < comparisonColumnCount; ++col) writeCell(col, r, row[col]);
     }
-    writeCell(5, comparison.rowCount + 1, comparisonErrorText(*error));
+    writeCell(5, comparison.rowCount + 1, comparisonErrorText(error));
     form_.repaintPlot();
 }
 
-// Without "PSE.DAT" FormCreate stops before the sixth column exists; what
-// belongs there is not shown.
+// Without "PSE.DAT" FormCreate stops before the sixth column exists; the grid
+// does not write what belongs there.
 void ComparePage::writeCell(int col, int row, const std::string& text) {
-    if (col < StringGrid4->columnCount()) StringGrid4->setCell(col, row, fromLatin1(text));
+    StringGrid4->setCell(col, row, fromLatin1(text));
 }
 
 void ComparePage::init_boxen2() {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -23,6 +24,11 @@ public:
     // syntax check refuses leaves the data rows empty and nothing more.
     void Vergleich_handle(const QString& text);
 
+    // The table and plot of a comparison the chain has just run, from the
+    // compare state; an empty error (the syntax check refused the text)
+    // leaves the data rows empty and nothing more.
+    void showComparison(const std::optional<long double>& error);
+
     // FormCreate: StringGrid4 from its laid-out 5 columns to the 6 of the table.
     void setComparisonColumns();
 
@@ -38,6 +44,7 @@ private:
     void TabSheet1Exit();
 
     void init_boxen2();
+    void writeComparison(long double error);
     void writeCell(int col, int row, const std::string& text);
     void refreshPeakList();
 

@@ -11,9 +11,9 @@
 
 #include "chem/formula.h"
 #include "chem/number_text.h"
-#include "fragment/no_select_edit.h"
+#include "ui/no_select_edit.h"
 #include "fragment/scoring.h"
-#include "fragment/string_grid.h"
+#include "ui/string_grid.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
@@ -164,22 +164,11 @@ void FragmentPage::Button5Click() {
     parseFormula(compare.formula, form_.elementTable());
     initRanges(fragment_, compare.formula, form_.elementTable());
     takeRangeGrid();
-    const bool scoring = loadReal48(compare.comparison.observedMeanMass) > 0.0L;
     const ResultRows result = generateCandidates(fragment_, compare, form_.elementTable());
     ausgeben(result);
-    if (scoring && result.candidateCount > 0) showLastScored();
-}
-
-// Scoring ran the comparison chain for every candidate without showing it.
-// Only the last run can ever be seen, and running it once more reproduces it
-// exactly (formulaText holds that candidate); the formula table stays the
-// page's. Candidates whose codes the formula makes incomplete are not scored,
-// and then this shows the page's own formula instead of leaving the table.
-void FragmentPage::showLastScored() {
-    Formula& formula = form_.compareState().formula;
-    const FormulaTable pageEntries = formula.formulaTable;
-    form_.Vergleich_handle(fromLatin1(formula.formulaText));
-    formula.formulaTable = pageEntries;
+    // Scoring ran the comparison for every candidate; only the last one can
+    // ever be seen, so the table and plot are written once, for it.
+    if (result.lastComparison.ran) form_.showComparison(result.lastComparison.error);
 }
 
 // The grid is written only once the results exist: a refused Generate leaves

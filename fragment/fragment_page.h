@@ -44,7 +44,6 @@ private:
     void writeRangeRow(int row);
     void takeRangeGrid();
     void ausgeben(const isoquill::ResultRows& result);
-    void showLastScored();
 
     TForm1& form_;
     isoquill::FragmentState fragment_;

@@ -8,17 +8,19 @@
 
 namespace isoquill {
 
-void scoreCandidates(FragmentState& fragment, CompareState& compare, const ElementTable& elementTable,
-                     const FormulaTable& backup) {
+LastComparison scoreCandidates(FragmentState& fragment, CompareState& compare, const ElementTable& elementTable,
+                               const FormulaTable& backup) {
+    LastComparison last;
     for (Candidate& candidate : fragment.candidateList) {
         compare.formula.formulaTable = backup;
         if (!isCompleteCountCode(candidate.code, compare.formula)) continue;
         std::string text = countCodeToFormula(candidate.code, compare.formula);
         std::erase(text, ' ');
         // A refused text leaves the previous comparison in place, and so its error.
-        const std::optional<long double> error = runComparisonChain(compare, elementTable, text);
-        candidate.error = storeReal48(error ? *error : squaredErrorSum(compare.comparison));
+        last = {true, runComparisonChain(compare, elementTable, text)};
+        candidate.error = storeReal48(last.error ? *last.error : squaredErrorSum(compare.comparison));
     }
+    return last;
 }
 
 ResultRows ausgebenRows(const FragmentState& fragment, const Formula& formula) {
@@ -41,9 +43,10 @@ ResultRows generateCandidates(FragmentState& fragment, CompareState& compare, co
     buildCandidates(fragment, compare.formula);
     filterByTolerance(fragment);
     const FormulaTable backup = compare.formula.formulaTable;
+    LastComparison last;
     try {
         if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
-            scoreCandidates(fragment, compare, elementTable, backup);
+            last = scoreCandidates(fragment, compare, elementTable, backup);
     } catch (...) {
         compare.formula.formulaTable = backup;
         freeCandidateLists(fragment);
@@ -51,6 +54,7 @@ ResultRows generateCandidates(FragmentState& fragment, CompareState& compare, co
     }
     compare.formula.formulaTable = backup;
     ResultRows rows = ausgebenRows(fragment, compare.formula);
+    rows.lastComparison = last;
     freeCandidateLists(fragment);
     return rows;
 }

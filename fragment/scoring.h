@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,18 @@ namespace isoquill {
 
 using ResultRow = std::array<std::string, 4>;
 
+// The last comparison that scoring ran: the only one the Compare page's table
+// and plot could ever show. `error` is empty when the syntax check refused
+// the candidate's formula.
+struct LastComparison {
+    bool ran = false;
+    std::optional<long double> error;
+};
+
 struct ResultRows {
     std::size_t candidateCount = 0;  // the grid's row count (it keeps at least one row)
     std::vector<ResultRow> rows;     // rows written from row 0 on; the rest stay blank
+    LastComparison lastComparison;
 };
 
 // For each candidate in list order: formulaTable := backup; a complete code
@@ -28,8 +38,8 @@ struct ResultRows {
 // keep error 0. Afterwards `compare` holds the last scored candidate's formula
 // text and results; formulaTable is the backup's only when the last candidate
 // was skipped.
-void scoreCandidates(FragmentState& fragment, CompareState& compare, const ElementTable& elementTable,
-                     const FormulaTable& backup);
+LastComparison scoreCandidates(FragmentState& fragment, CompareState& compare, const ElementTable& elementTable,
+                               const FormulaTable& backup);
 
 // The rows ausgeben writes: mass (9, 3 decimals) + " : ", deviation from the
 // target rounded to Real48 (5, 2) + " : ", error (4, 1), formula text. Only

@@ -75,6 +75,8 @@ void TForm1::FormCreate() {
 
 void TForm1::Vergleich_handle(const QString& text) { comparePage_->Vergleich_handle(text); }
 
+void TForm1::showComparison(const std::optional<long double>& error) { comparePage_->showComparison(error); }
+
 void TForm1::showPlotWindow() {
     if (plotWindow_) plotWindow_->showInFront();
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include "chem/element_table.h"
 #include "compare/compare_chain.h"
 
@@ -30,6 +32,8 @@ public:
     // The comparison chain for `text`, shown in StringGrid4 and the plot.
     // Raises what the chain raises; callers run it inside their guarded handler.
     void Vergleich_handle(const QString& text);
+    // StringGrid4 and the plot for a comparison the chain has already run.
+    void showComparison(const std::optional<long double>& error);
 
     const isoquill::ElementTable& elementTable() const { return elementTable_; }
     isoquill::CompareState& compareState() { return compareState_; }

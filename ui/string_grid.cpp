@@ -1,4 +1,4 @@
-#include "fragment/string_grid.h"
+#include "ui/string_grid.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -38,7 +38,9 @@ QString StringGrid::cell(int col, int row) const {
     return cellItem ? cellItem->text() : QString();
 }
 
+// A cell outside the grid is not written: the table would not take the item.
 void StringGrid::setCell(int col, int row, const QString& text) {
+    if (col < 0 || col >= columnCount() || row < 0 || row >= rowCount()) return;
     if (QTableWidgetItem* cellItem = item(row, col)) {
         cellItem->setText(text);
         return;

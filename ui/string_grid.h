@@ -1,4 +1,4 @@
-// A string grid as the Fragment page uses it: cells addressed (column, row)
+// A string grid as both pages use it: cells addressed (column, row)
 // from 0 as the system numbers them, with leading fixed rows and columns that
 // look like headers and are never selected, edited or tabbed into.
 #pragma once
