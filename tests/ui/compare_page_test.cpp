@@ -8,7 +8,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "fragment/string_grid.h"
+#include "ui/string_grid.h"
 #include "gui_test_support.h"
 
 using namespace isoquill;

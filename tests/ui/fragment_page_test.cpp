@@ -11,7 +11,7 @@
 #include "chem/number_text.h"
 #include "compare/comparison.h"
 #include "fragment/enumeration.h"
-#include "fragment/string_grid.h"
+#include "ui/string_grid.h"
 #include "gui_test_support.h"
 
 using namespace isoquill;

@@ -9,7 +9,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "fragment/string_grid.h"
+#include "ui/string_grid.h"
 #include "gui_test_support.h"
 
 using namespace isoquill;
