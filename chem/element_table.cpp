@@ -17,10 +17,6 @@ std::string_view Symbol::text() const {
     return {chars.data(), length < 2 ? length : std::size_t{2}};
 }
 
-bool operator==(const Symbol& a, const Symbol& b) {
-    return a.length == b.length && a.text() == b.text();
-}
-
 InOutError::InOutError(int code) : std::runtime_error(messageFor(code)), code_(code) {}
 
 std::string InOutError::messageFor(int code) {

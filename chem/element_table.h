@@ -23,7 +23,11 @@ struct Symbol {
     std::string_view text() const;              // length capped at 2
     bool empty() const { return length == 0; }
     // Equal length byte and equal characters as far as the length covers.
-    friend bool operator==(const Symbol& a, const Symbol& b);
+    // Inline: symbol matching compares every entry with a hundred records.
+    friend bool operator==(const Symbol& a, const Symbol& b) {
+        if (a.length != b.length) return false;
+        return (a.length < 1 || a.chars[0] == b.chars[0]) && (a.length < 2 || a.chars[1] == b.chars[1]);
+    }
 };
 static_assert(sizeof(Symbol) == 3);
 

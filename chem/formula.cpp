@@ -41,15 +41,21 @@ void splitIntoTokens(Formula& formula) {
     formula.tokenTable[next] = current;
 }
 
-FormulaEntry& fillEntry(FormulaEntry& entry, std::string_view token) {
-    std::string countText, symbolText;
-    for (char c : token) (isCountCharacter(c) ? countText : symbolText) += c;
-    if (countText.empty()) countText = "1";
-    if (symbolText.size() == 1) symbolText = {' ', symbolText[0]};
-    entry.symbol = Symbol::from(symbolText);
+void fillEntry(FormulaEntry& entry, std::string_view token) {
+    std::array<char, tokenCapacity> countChars{}, symbolChars{};
+    std::size_t countLength = 0, symbolLength = 0;
+    for (char c : token.substr(0, tokenCapacity)) {
+        if (isCountCharacter(c)) countChars[countLength++] = c;
+        else symbolChars[symbolLength++] = c;
+    }
+    const std::string_view countText = countLength ? std::string_view(countChars.data(), countLength) : "1";
+    if (symbolLength == 1) {
+        entry.symbol = Symbol{2, {' ', symbolChars[0]}};
+    } else {
+        entry.symbol = Symbol::from(std::string_view(symbolChars.data(), symbolLength));
+    }
     entry.count = leadingCount(countText);
     entry.countReal = storeReal48(readNumber(countText));
-    return entry;
 }
 
 }  // namespace
