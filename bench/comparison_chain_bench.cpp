@@ -6,20 +6,11 @@
 #include <cmath>
 
 #include "compare/compare_chain.h"
+#include "shipped_elements.h"
 
 namespace {
 
 using namespace isoquill;
-
-const ElementTable& elements() {
-    static const ElementTable table = [] {
-        ElementTable t;
-        clearElementTable(t);
-        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
-        return t;
-    }();
-    return table;
-}
 
 // Observed peaks at the whole masses around the simulated base peak, so the
 // alignment works on a group of the formula's own size.
@@ -37,19 +28,19 @@ void observeAroundBasePeak(CompareState& compare) {
 
 void comparisonChain(benchmark::State& state, const char* formula) {
     CompareState compare;
-    runComparisonChain(compare, elements(), formula);
+    runComparisonChain(compare, testing::shippedElements(), formula);
     observeAroundBasePeak(compare);
-    for (auto _ : state) benchmark::DoNotOptimize(runComparisonChain(compare, elements(), formula));
+    for (auto _ : state) benchmark::DoNotOptimize(runComparisonChain(compare, testing::shippedElements(), formula));
 }
 
 // As the first run of a formula: no entry distribution from an earlier run.
 void comparisonChainCold(benchmark::State& state, const char* formula) {
     CompareState compare;
-    runComparisonChain(compare, elements(), formula);
+    runComparisonChain(compare, testing::shippedElements(), formula);
     observeAroundBasePeak(compare);
     for (auto _ : state) {
         compare.simulation.patterns = PatternCache{};
-        benchmark::DoNotOptimize(runComparisonChain(compare, elements(), formula));
+        benchmark::DoNotOptimize(runComparisonChain(compare, testing::shippedElements(), formula));
     }
 }
 

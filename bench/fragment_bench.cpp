@@ -11,19 +11,10 @@
 #include "fragment/enumeration.h"
 #include "fragment/plain_enumeration.h"
 #include "fragment/scoring.h"
+#include "shipped_elements.h"
 
 namespace isoquill {
 namespace {
-
-const ElementTable& shippedElements() {
-    static const ElementTable table = [] {
-        ElementTable t;
-        clearElementTable(t);
-        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
-        return t;
-    }();
-    return table;
-}
 
 struct RangeSet {
     const char* formula;
@@ -45,8 +36,8 @@ struct Run {
 void prepare(Run& run, const RangeSet& set) {
     setFormulaText(run.compare.formula, set.formula);
     clearFormula(run.compare.formula);
-    parseFormula(run.compare.formula, shippedElements());
-    initRanges(run.fragment, run.compare.formula, shippedElements());
+    parseFormula(run.compare.formula, testing::shippedElements());
+    initRanges(run.fragment, run.compare.formula, testing::shippedElements());
     for (std::size_t i = 0; i < set.ranges.size(); ++i)
         setRangeCounts(run.fragment, static_cast<int>(i + 1), set.ranges[i].first, set.ranges[i].second);
     run.fragment.targetMass = storeReal48(set.target);
@@ -90,7 +81,7 @@ void scoring(benchmark::State& state) {
     buildCandidates(run.fragment, run.compare.formula);
     filterByTolerance(run.fragment);
     const FormulaTable backup = run.compare.formula.formulaTable;
-    for (auto _ : state) scoreCandidates(run.fragment, run.compare, shippedElements(), backup);
+    for (auto _ : state) scoreCandidates(run.fragment, run.compare, testing::shippedElements(), backup);
     state.counters["candidates"] = static_cast<double>(run.fragment.candidateList.size());
 }
 

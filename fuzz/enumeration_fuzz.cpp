@@ -12,20 +12,11 @@
 #include "fragment/enumeration.h"
 #include "fragment/scoring.h"
 #include "fuzz_checks.h"
+#include "shipped_elements.h"
 
 using namespace isoquill;
 
 namespace {
-
-const ElementTable& shippedElements() {
-    static const ElementTable table = [] {
-        ElementTable t;
-        clearElementTable(t);
-        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
-        return t;
-    }();
-    return table;
-}
 
 struct Input {
     const std::uint8_t* data;
@@ -60,15 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (compare.observed.count() > 0) {
         try {
-            runComparisonChain(compare, shippedElements(), "C6H12O6");
+            runComparisonChain(compare, testing::shippedElements(), "C6H12O6");
         } catch (const ComparisonTooWideError&) {
         }
     }
 
     clearFormula(compare.formula);
     setFormulaText(compare.formula, text);
-    parseFormula(compare.formula, shippedElements());
-    initRanges(fragment, compare.formula, shippedElements());
+    parseFormula(compare.formula, testing::shippedElements());
+    initRanges(fragment, compare.formula, testing::shippedElements());
     for (int row = 1; row <= rangeRowCount && row <= elements; ++row) {
         const std::int32_t von = static_cast<std::int8_t>(in.next()) * 2;
         const std::int32_t bis = von + static_cast<std::int8_t>(in.next());
@@ -99,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FormulaTable backup = compare.formula.formulaTable;
     try {
         if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
-            scoreCandidates(fragment, compare, shippedElements(), backup);
+            scoreCandidates(fragment, compare, testing::shippedElements(), backup);
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
     }

@@ -6,20 +6,11 @@
 
 #include "compare/compare_chain.h"
 #include "fuzz_checks.h"
+#include "shipped_elements.h"
 
 using namespace isoquill;
 
 namespace {
-
-const ElementTable& shippedElements() {
-    static const ElementTable table = [] {
-        ElementTable t;
-        clearElementTable(t);
-        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
-        return t;
-    }();
-    return table;
-}
 
 // Byte 0: the number of observed peaks (0..7); each peak is a 4-byte mass
 // and a 4-byte float abundance, as typed values before Add's checks.
@@ -49,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t used = addObservedPeaks(state.observed, data, size);
     const std::string_view text(reinterpret_cast<const char*>(data + used), size - used);
     try {
-        if (runComparisonChain(state, shippedElements(), text)) {
+        if (runComparisonChain(state, testing::shippedElements(), text)) {
             fuzz::checkSimulatedGroup(state.simulation.simPeaks, true);
             fuzz::checkComparison(state.comparison);
         }
