@@ -4,14 +4,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "compare/compare_chain.h"
 #include "shipped_elements.h"
 
 namespace isoquill {
@@ -130,6 +135,99 @@ TEST_F(ElementFile, EmptyFileAndDirectoryFail) {
     EXPECT_EQ(loadCode(write({})), 100);
     EXPECT_EQ(table_[1].number, 1);
     EXPECT_EQ(loadCode(dir_), 5);
+}
+
+TEST_F(ElementFile, FileOneByteShortKeepsAllButTheLastByte) {
+    std::vector<char> data = shippedBytes();
+    std::fill(data.end() - 172, data.end(), '\x55');  // record 120, so its bytes show
+    data.pop_back();
+    ASSERT_EQ(data.size(), 20811u);
+    EXPECT_EQ(loadCode(write(data)), 100);
+    EXPECT_EQ(std::memcmp(table_.data(), data.data(), 120 * 172), 0);
+    const auto* last = reinterpret_cast<const unsigned char*>(&table_[120]);
+    EXPECT_TRUE(std::all_of(last, last + 171, [](unsigned char byte) { return byte == 0x55; }));
+    EXPECT_EQ(last[171], 0);
+}
+
+// Whatever bytes the file holds, loading raises nothing but the short
+// file's code, and formulas over what it loaded either compare or end in
+// one of the runtime's errors: no crash, no read outside a table. Random
+// files give mostly missing data; the shipped file with random isotope
+// masses and abundances (zero, huge, negative) reaches the simulation.
+TEST_F(ElementFile, RandomBytesLoadAndSimulateWithoutHarm) {
+    std::mt19937 random(20811);
+    const std::vector<char> shipped = shippedBytes();
+    for (const bool keepRecords : {false, true}) {
+        for (const std::size_t size : {1u, 171u, 172u, 3001u, 20811u, 20812u, 25000u}) {
+            std::vector<char> data(size);
+            for (std::size_t i = 0; i < size; ++i) {
+                const bool isotopeValue = i % 172 >= 16 && i % 16 < 12;
+                data[i] = keepRecords && i < shipped.size() && !isotopeValue ? shipped[i] : static_cast<char>(random());
+            }
+            clearElementTable(table_);
+            EXPECT_EQ(loadCode(write(data)), size < 20812 ? 100 : 0) << size;
+
+            // Formulas of the symbols the file offers, as typed, with small counts.
+            std::vector<std::string> formulas = {"C6H12O6", "SnCl4", "Xx"};
+            for (int f = 0; f < 6; ++f) {
+                std::string text;
+                for (int e = 0; e < 3; ++e) {
+                    std::string written(table_[1 + random() % lastFormulaElement].symbol.text());
+                    if (!written.empty() && written.front() == ' ') written.erase(0, 1);
+                    text += written + std::to_string(1 + random() % 12);
+                }
+                formulas.push_back(text);
+            }
+            CompareState state;
+            state.observed.observedPeaks[1] = {storeReal48(100.0L), 100.0L};
+            state.observed.observedPeaks[2] = {storeReal48(101.0L), 30.0L};
+            state.observed.observedNext = 3;
+            for (const std::string& text : formulas) {
+                try {
+                    if (!runComparisonChain(state, table_, text)) continue;
+                    for (const Peak& peak : state.simulation.simPeaks) {
+                        EXPECT_TRUE(std::isfinite(peak.abundance)) << text;
+                        EXPECT_LE(peak.abundance, 100.000001L) << text;
+                    }
+                    EXPECT_LE(state.comparison.rowCount, maxComparisonRows);
+                } catch (const InOutError&) {
+                } catch (const FloatOverflowError&) {
+                } catch (const SimulationTooLargeError&) {
+                } catch (const ComparisonTooWideError&) {
+                }
+            }
+        }
+    }
+}
+
+// An isotope count beyond the ten slots, taken from the file as it stands:
+// the simulation reports the element as missing data and reads nothing past
+// its record, even when that record is the table's last.
+TEST_F(ElementFile, ElevenIsotopesMakeAnElementMissingData) {
+    std::vector<char> data = shippedBytes();
+    data[6 * 172 + 10] = 11;  // carbon
+    // Record 100 names "Zz" as element 120, whose record takes tin's ten isotopes and claims eleven.
+    const char zz[] = {2, 'Z', 'z', 120};
+    std::copy(std::begin(zz), std::end(zz), data.begin() + 100 * 172);
+    std::copy(data.begin() + 50 * 172, data.begin() + 51 * 172, data.begin() + 120 * 172);
+    std::copy(std::begin(zz), std::end(zz), data.begin() + 120 * 172);
+    data[120 * 172 + 10] = 11;
+    // On the heap by itself, so that a read past record 120 is caught by the address sanitizer.
+    const auto table = std::make_unique<ElementTable>();
+    clearElementTable(*table);
+    loadElementFile(*table, write(data));
+    EXPECT_EQ((*table)[6].isotopeCount, 11);
+
+    CompareState state;
+    std::vector<std::string> notices;
+    state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
+    ASSERT_TRUE(runComparisonChain(state, *table, "C6H12O6"));
+    EXPECT_EQ(notices, std::vector<std::string>{" C"});
+    ASSERT_TRUE(runComparisonChain(state, *table, "Zz2"));
+    EXPECT_EQ(notices, (std::vector<std::string>{" C", "Zz"}));
+    EXPECT_EQ(state.formula.formulaTable[0].element, 120);
+    EXPECT_EQ(state.formula.formulaMass, storeReal48(2 * loadReal48((*table)[120].mass)));
+    EXPECT_TRUE(state.simulation.simPeaks.empty());
 }
 
 TEST_F(ElementFile, WriteProtectedFileLoads) {
