@@ -141,5 +141,50 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     EXPECT_TRUE(fragment.candidateList.empty());
 }
 
+bool sameFormulaTable(const FormulaTable& a, const FormulaTable& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), [](const FormulaEntry& x, const FormulaEntry& y) {
+        return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
+    });
+}
+
+// Generate with scoring, again and again over one state as a session runs
+// it: each run releases both candidate lists and leaves no node in the
+// merge tree, and each gives the same rows.
+TEST(Scoring, RepeatedGenerateReleasesCandidatesAndTreeNodes) {
+    CompareState compare;
+    addObservedPeaks(compare);
+    FragmentState fragment = glucoseRun(compare);
+    const FormulaTable typed = compare.formula.formulaTable;
+    const ResultRows first = generateCandidates(fragment, compare, elements());
+    ASSERT_GE(first.rows.size(), 3u);
+    ASSERT_NE(first.rows.front()[2], " 0.0");
+    for (int i = 0; i < 100; ++i) {
+        const ResultRows again = generateCandidates(fragment, compare, elements());
+        ASSERT_EQ(again.rows, first.rows) << "run " << i;
+        EXPECT_TRUE(fragment.previousList.empty());
+        EXPECT_TRUE(fragment.candidateList.empty());
+        EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0);
+        EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
+    }
+}
+
+TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
+    CompareState compare;
+    addObservedPeaks(compare);
+    FragmentState fragment = glucoseRun(compare);
+    const FormulaTable typed = compare.formula.formulaTable;
+    const std::string formulaText = compare.formula.formulaText;
+    fragment.candidateLimit = 2;
+    EXPECT_THROW(generateCandidates(fragment, compare, elements()), TooManyCandidatesError);
+    EXPECT_TRUE(fragment.previousList.empty());
+    EXPECT_TRUE(fragment.candidateList.empty());
+    EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
+    EXPECT_EQ(compare.formula.formulaText, formulaText);
+
+    // With room for them the same search lists and scores its candidates.
+    fragment.candidateLimit = defaultCandidateLimit;
+    EXPECT_GE(generateCandidates(fragment, compare, elements()).rows.size(), 3u);
+}
+
 }  // namespace
 }  // namespace isoquill
