@@ -72,8 +72,10 @@ void restoreRowOrder(std::vector<CountCombination>& list, int row) {
 
 // Depth-first over the rows: a partial candidate is a count array and one
 // running sum. Partial sums are pruned from above as the plain enumeration
-// does, and from below when even the largest counts of the later rows cannot
-// reach the tolerance window. The row with the lightest atoms is searched
+// does, and also when even the smallest counts of the later rows would carry
+// the complete mass to the limit (massless rows, such as symbols without
+// element data, would otherwise be walked through in full); and from below
+// when even the largest counts of the later rows cannot reach the window. The row with the lightest atoms is searched
 // innermost: it fills the window densely, so nearly every partial candidate
 // that reaches it yields a candidate.
 class Search {
@@ -95,6 +97,7 @@ private:
         bool ascending = true;  // countMass never falls from von to bis
         double step = 0.0;      // mean mass per atom over the range, for the first guess
         double largest = 0.0;   // largest count mass of the range
+        double smallest = 0.0;  // smallest count mass of the range
     };
 
     // False when a row's range is empty, which empties the result.
@@ -113,13 +116,17 @@ private:
                 row.countMass[k] = mass;
                 if (k > von && mass < row.countMass[k - 1]) row.ascending = false;
                 if (k == von || mass > row.largest) row.largest = mass;
+                if (k == von || mass < row.smallest) row.smallest = mass;
                 magnitude = std::max(magnitude, std::fabs(mass));
             }
             if (bis > von) row.step = (row.countMass[bis] - row.countMass[von]) / (bis - von);
             scale += magnitude;
         }
         chooseOrder();
-        for (int e = rows_ - 1; e > 0; --e) rest_[e - 1] = rest_[e] + rowData_[order_[e]].largest;
+        for (int e = rows_ - 1; e > 0; --e) {
+            rest_[e - 1] = rest_[e] + rowData_[order_[e]].largest;
+            leastRest_[e - 1] = leastRest_[e] + rowData_[order_[e]].smallest;
+        }
 
         const long double target = loadReal48(state_.targetMass);
         const long double tolerance = loadReal48(state_.massTolerance);
@@ -173,7 +180,7 @@ private:
         const bool last = e + 1 == rows_;
         for (int k = row.ascending ? firstCount(row, partial, rest) : row.von; k <= row.bis; ++k) {
             const double mass = partial + row.countMass[k];
-            if (!(mass < upper_)) {
+            if (!(mass < upper_) || !(mass + leastRest_[e] < upper_)) {
                 if (row.ascending) break;
                 continue;
             }
@@ -208,6 +215,7 @@ private:
     std::array<Row, rangeRowCount> rowData_;
     std::array<int, rangeRowCount> order_{};     // search level -> row
     std::array<double, rangeRowCount> rest_{};   // per search level: the most the later levels can add
+    std::array<double, rangeRowCount> leastRest_{};  // per search level: the least they can add
     std::array<std::uint8_t, rangeRowCount> counts_{};  // per row
     long double limit_ = 0.0L;  // targetMass + massTolerance in extended precision
     double upper_ = 0.0;        // search bounds, widened by the margin

@@ -159,6 +159,14 @@ TEST(Enumeration, RefusesMoreCandidatesThanTheLimitAndKeepsNothing) {
     EXPECT_EQ(huge.previousList.capacity(), 0u);
 }
 
+TEST(Enumeration, MasslessRowsBeforeAHeavyOneAreNotWalkedThrough) {
+    // Symbols without element data have mass 0: 201^3 combinations of them
+    // lead nowhere when nitrogen alone reaches the limit.
+    const Formula formula = parsed("XxXxXxN");
+    EXPECT_EQ(codes(formula, {{0, 200}, {0, 200}, {0, 200}, {2, 50}}, 10.0L, 0.5L), Codes{});
+    EXPECT_EQ(codes(formula, {{0, 1}, {0, 0}, {0, 1}, {1, 3}}, 14.0L, 0.5L), (Codes{"0.0.0.1", "0.0.1.1", "1.0.0.1", "1.0.1.1"}));
+}
+
 // The plain enumeration tries every combination with rounded arithmetic and
 // no pruning from below, so it checks the search independently. Often the
 // target is a candidate's mass and the tolerance its distance to another,
