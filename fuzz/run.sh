@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every fuzz target with clang and runs each for SECONDS seconds from
 # its committed seed corpus. Exits non-zero on any finding (crash, leak,
-# sanitizer report, violated invariant, timeout).
+# sanitizer report, violated invariant, an input running past 30 s under
+# the sanitizers).
 set -euo pipefail
 seconds=${1:?usage: fuzz/run.sh SECONDS}
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ for target in formula_chain_fuzz element_file_fuzz enumeration_fuzz; do
   [[ $target == element_file_fuzz ]] && max_len=24000  # room for a whole data file
   echo "== $target: $seconds s"
   if ! "$build/fuzz/$target" "$work" "fuzz/corpus/$target" \
-      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=$max_len \
+      -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 -max_len=$max_len \
       -artifact_prefix="$build/findings/$target/" -print_final_stats=1 2>"$build/$target.log"; then
     echo "FINDING in $target:"; tail -n 40 "$build/$target.log"; status=1
   fi

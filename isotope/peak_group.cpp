@@ -43,7 +43,7 @@ void simulatePeakGroup(Simulation& simulation, const Formula& formula, const Ele
                        const MissingDataNotice& showMissingData) {
     simulation.entryPeaks.resize(formulaEntryCount);
     for (auto& row : simulation.entryPeaks) row.clear();
-    simulation.peakTree.resetInsertionCount();
+    simulation.peakTree.resetWork();
     for (std::size_t p = 0; p < formulaEntryCount; ++p) {
         const FormulaEntry& entry = formula.formulaTable[p];
         if (entry.symbol.empty()) break;

@@ -18,7 +18,6 @@ SimulationTooLargeError::SimulationTooLargeError()
     : std::runtime_error("Die Formel ist zu groß für die Simulation") {}
 
 void PeakTree::addPeak(long double mass, long double abundance) {
-    if (++insertions_ > insertionLimit) throw SimulationTooLargeError();
     // Nodes lie at least mergeWindow apart, so only the nearest node on
     // either side can be within the window.
     const auto above = std::lower_bound(nodes_.begin(), nodes_.end(), mass,
@@ -30,6 +29,8 @@ void PeakTree::addPeak(long double mass, long double abundance) {
     };
     if (above != nodes_.end()) consider(above);
     if (above != nodes_.begin()) consider(above - 1);
+    work_ += 1 + (target == nodes_.end() ? (nodes_.end() - above) / 25 : 0);
+    if (work_ > workLimit) throw SimulationTooLargeError();
     if (target != nodes_.end())
         target->abundance += abundance;
     else

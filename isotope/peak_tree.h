@@ -28,9 +28,9 @@ constexpr long double minAbundance = 0x1.a36e2eb1c4p-14L;
 // earliest-made node within the window gives the tree's results exactly,
 // while each insertion costs a binary search whatever the order of arrival
 // (the passes insert in descending mass, which makes the tree a chain).
-// Raised when one simulation would insert more than PeakTree::insertionLimit
-// peaks: formulas with counts in the millions, or nonsense element data,
-// would otherwise keep the user waiting for minutes.
+// Raised when one simulation would take more than PeakTree::workLimit:
+// formulas with counts in the millions, or nonsense element data, would
+// otherwise keep the user waiting for minutes.
 class SimulationTooLargeError : public std::runtime_error {
 public:
     SimulationTooLargeError();
@@ -38,15 +38,17 @@ public:
 
 class PeakTree {
 public:
-    static constexpr std::int64_t insertionLimit = 5'000'000;
+    // In units of one peak inserted; moving 25 nodes aside for a new one
+    // costs about one unit more. The limit is about half a second.
+    static constexpr std::int64_t workLimit = 5'000'000;
 
-    // Starts the count of insertions that insertionLimit bounds.
-    void resetInsertionCount() { insertions_ = 0; }
+    // Starts the count of work that workLimit bounds.
+    void resetWork() { work_ = 0; }
 
     // Inserts a peak, or merges it into the earliest-made node whose mass
     // differs by less than mergeWindow (the difference rounded to Real48):
     // that node keeps its own mass and adds the abundance. Both arguments
-    // must be Real48 values. Raises SimulationTooLargeError past insertionLimit.
+    // must be Real48 values. Raises SimulationTooLargeError past workLimit.
     void addPeak(long double mass, long double abundance);
 
     // Appends the nodes whose abundance exceeds minAbundance, in ascending
@@ -70,7 +72,7 @@ private:
         std::int32_t made;  // creation order: lower is earlier
     };
     std::vector<PeakNode> nodes_;  // in ascending mass
-    std::int64_t insertions_ = 0;
+    std::int64_t work_ = 0;
 };
 
 }  // namespace isoquill

@@ -148,7 +148,7 @@ TEST(SimulatePeakGroup, OverflowLeavesNothingBehindForTheNextRun) {
     expectSamePeaks(run.simulate("C2", table), simulated("C2", table));
 }
 
-TEST(SimulatePeakGroup, FormulasBeyondTheInsertionLimitAreRefusedAndTheNextRunWorks) {
+TEST(SimulatePeakGroup, FormulasBeyondTheWorkLimitAreRefusedAndTheNextRunWorks) {
     Simulator run;
     // Two rows of thousands of peaks each: millions of combinations.
     EXPECT_THROW(run.simulate("Cl2420000Cl2420000", testing::shippedElements()), SimulationTooLargeError);
