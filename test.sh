@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in the normal
-# build and once under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
+# build and once under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer; then a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-dependencies.sh
@@ -11,3 +12,4 @@ for preset in dev asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+fuzz/run.sh "${ISOQUILL_FUZZ_SECONDS:-20}"
