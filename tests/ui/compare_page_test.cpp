@@ -1,8 +1,11 @@
 // The Compare page driven as a user drives it: keys into the fields, clicks
 // on the buttons and the list, and the texts, focus and windows that result.
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -49,6 +52,21 @@ struct ComparePageView {
         return texts;
     }
 
+    // Replaces the field's text by `text` as one paste from the clipboard.
+    void paste(QLineEdit* field, const QString& text) const {
+        QApplication::clipboard()->setText(text);
+        QTest::mouseClick(field, Qt::LeftButton);
+        if (!field->hasFocus()) QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+
+    QList<QStringList> table() const {
+        QList<QStringList> rows;
+        for (int r = 0; r < StringGrid4->rowCount(); ++r) rows << row(r);
+        return rows;
+    }
+
     void clickLine(int line) const {
         const QRect rect = ListBox2->visualItemRect(ListBox2->item(line));
         QTest::mouseClick(ListBox2->viewport(), Qt::LeftButton, {}, rect.center());
@@ -61,6 +79,38 @@ struct ComparePageView {
     QPushButton* Button4;
     QListWidget* ListBox2;
     StringGrid* StringGrid4;
+};
+
+// The program's own error box instead of the recorder: shown modal as the
+// program shows it, read and closed as soon as it is shown, so it never blocks.
+class ErrorBoxReader : public QObject {
+public:
+    ErrorBoxReader() : previous_(setErrorPresenter({})) { QApplication::instance()->installEventFilter(this); }
+    ~ErrorBoxReader() override {
+        QApplication::instance()->removeEventFilter(this);
+        setErrorPresenter(previous_);
+    }
+
+    int shown = 0;
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show) {
+            ++shown;
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    ErrorPresenter previous_;
 };
 
 }  // namespace
@@ -115,6 +165,7 @@ private Q_SLOTS:
         QTest::newRow("empty mass") << "" << "100";
         QTest::newRow("empty abundance") << "12" << "";
         QTest::newRow("not a number") << "x12" << "100";
+        QTest::newRow("abundance below Real48") << "100" << "1e-40";
     }
 
     void refusedPeaksLeaveTheFieldsAsTyped() {
@@ -133,12 +184,24 @@ private Q_SLOTS:
     void anAbundanceBeyondReal48ShowsTheOverflowError() {
         Program program;
         ComparePageView page(program);
-        page.type(page.Edit3, QStringLiteral("12"));
+        page.type(page.Edit3, QStringLiteral("100"));
         page.type(page.Edit4, QStringLiteral("1e39"));
         QTest::keyClick(page.Edit4, Qt::Key_Return);
         QCOMPARE(program.errors.texts, QStringList{QStringLiteral("Überlauf bei Gleitkomma-Operation.")});
         QCOMPARE(page.ListBox2->count(), 0);
+        QCOMPARE(program.windows->form1.compareState().observed.observedNext, 1);
+        QCOMPARE(page.Edit3->text(), QStringLiteral("100"));
+        QCOMPARE(page.Edit4->text(), QStringLiteral("1e39"));
         QCOMPARE(focusName(), QStringLiteral("Edit4"));
+
+        // The box the user sees: an error icon, the application title as caption.
+        ErrorBoxReader box;
+        QTest::mouseClick(page.Button3, Qt::LeftButton);
+        QCOMPARE(box.shown, 1);
+        QCOMPARE(box.caption, QStringLiteral("Massaro"));
+        QCOMPARE(box.text, QStringLiteral("Überlauf bei Gleitkomma-Operation."));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QCOMPARE(page.ListBox2->count(), 0);
     }
 
     void enterWalksFromFormulaToMassToAbundanceAndAdds() {
@@ -228,6 +291,68 @@ private Q_SLOTS:
         QCOMPARE(missingData.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" J"));
         QCOMPARE(page.Edit2->text(), QStringLiteral("CQJ"));
         QVERIFY(program.errors.texts.isEmpty());
+    }
+
+    // Glucose over and over, so every cut is a valid formula; the first 60
+    // characters end in C6H1, a mass of 1514.3 in all.
+    void aPastedTenThousandCharacterFormulaIsComparedOnItsFirstSixty() {
+        Program program;
+        ComparePageView page(program);
+        QString text;
+        while (text.size() < 10000) text += QStringLiteral("C6H12O6");
+        text.truncate(10000);
+        page.paste(page.Edit2, text.left(9997));
+        QTest::keyClicks(page.Edit2, text.mid(9997));
+        QCOMPARE(page.Edit2->text(), text);
+        QCOMPARE(page.row(0)[4], QStringLiteral("1514.3"));
+        const QList<QStringList> cut = page.table();
+
+        page.paste(page.Edit2, text.left(60));
+        QCOMPARE(page.table(), cut);
+
+        page.paste(page.Edit2, QString());
+        QTest::keyClicks(page.Edit2, QStringLiteral("H2O"));
+        QCOMPARE(page.row(0)[4], QStringLiteral("  18.0"));
+        QCOMPARE(page.row(1).mid(3), (QStringList{"  18.0", "100.0", "-100.00"}));
+        QVERIFY(program.errors.texts.isEmpty());
+    }
+
+    // Each keystroke that asks too much of the simulation shows the box; the
+    // page then takes the next formula as usual.
+    void aFormulaWithCountsInTheMillionsShowsTheSizeError() {
+        Program program;
+        ComparePageView page(program);
+        page.type(page.Edit2, QStringLiteral("Sn1000000"));
+        const QString tooLarge = QStringLiteral("Die Formel ist zu groß für die Simulation.");
+        // Sn10000, Sn100000 and Sn1000000.
+        QCOMPARE(program.errors.texts, (QStringList{tooLarge, tooLarge, tooLarge}));
+
+        page.paste(page.Edit2, QString());
+        QTest::keyClicks(page.Edit2, QStringLiteral("C6H12O6"));
+        QCOMPARE(page.row(0)[4], QStringLiteral(" 180.2"));
+        QCOMPARE(page.row(1), (QStringList{" 1", "   0.0", "  0.0", " 180.1", "100.0", "-100.00"}));
+        QCOMPARE(program.errors.texts.size(), 3);
+    }
+
+    // The peak is stored, sorted and listed before the comparison runs, so
+    // it stays when the comparison refuses a group wider than its rows.
+    void observedMassesTooFarApartShowTheWidthErrorAndStayListed() {
+        Program program;
+        ComparePageView page(program);
+        page.type(page.Edit2, QStringLiteral("C6H12O6"));
+        page.addPeak(QStringLiteral("2000000000"), QStringLiteral("50"));
+        page.addPeak(QStringLiteral("1"), QStringLiteral("100"));
+        QCOMPARE(program.errors.texts,
+                 QStringList{QStringLiteral("Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen).")});
+        QCOMPARE(page.lines(), (QStringList{"      1   100.00000", "2000000000    50.00000"}));
+        QCOMPARE(program.windows->form1.compareState().observed.observedNext, 3);
+
+        page.clickLine(1);
+        QTest::mouseClick(page.Button4, Qt::LeftButton);
+        QCOMPARE(page.lines(), QStringList{QStringLiteral("      1   100.00000")});
+        QCOMPARE(page.row(0)[1], QStringLiteral("   1.0"));
+        QCOMPARE(page.row(1), (QStringList{" 1", "   1.0", "100.0", " 180.1", "100.0", "   0.00"}));
+        QCOMPARE(program.errors.texts.size(), 1);
     }
 
     void enteringThePageShowsThePlotAndTheLastFormula() {

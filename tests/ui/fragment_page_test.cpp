@@ -2,6 +2,7 @@
 // typed into the range grid, target and tolerance, Generate, clicks on the
 // results; checked by the cell texts, field texts, focus and windows.
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -164,6 +165,29 @@ private Q_SLOTS:
             QCOMPARE(page.rangeRow(r), expected);
         }
         QCOMPARE(QString::fromLatin1(program.windows->form1.compareState().formula.formulaText), formula);
+    }
+
+    // Only the first 60 characters count: 26 entries of which the grid shows
+    // 14, and the Compare page, entered next, compares those 60 characters.
+    void aPastedTenThousandCharacterFormulaCountsWithItsFirstSixty() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        QString text;
+        while (text.size() < 10000) text += QStringLiteral("C6H12O6");
+        text.truncate(10000);
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(page.Edit11, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(page.Edit11->text(), text);
+        const QStringList symbols{" C", " H", " O"};
+        for (int r = 1; r < 15; ++r) QCOMPARE(page.rangeRow(r), (QStringList{symbols[(r - 1) % 3], "    0", "    5"}));
+        QCOMPARE(program.windows->form1.compareState().formula.formulaText, text.left(60).toStdString());
+
+        page.showTab(0);
+        QTest::keyClick(page.PageControl1->tabBar(), Qt::Key_Tab);
+        QCOMPARE(program.find<QLineEdit>("Edit2")->text(), text.left(60));
+        QCOMPARE(FragmentPageView::row(program.find<StringGrid>("StringGrid4"), 0)[4], QStringLiteral("1514.3"));
+        QVERIFY(program.errors.texts.isEmpty());
     }
 
     void generateTakesTheCountsAndTheyStayWithTheRowPosition() {

@@ -1,6 +1,7 @@
 // Start-up and the main window: what the user sees when the program opens,
 // with and without its element data file, and the window's own buttons.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,6 +104,31 @@ private Q_SLOTS:
     void aShortElementFileIsReportedAsReadPastTheEnd() {
         Program program(ElementFile::Truncated);
         QCOMPARE(program.errors.texts, QStringList{QStringLiteral("Lesen nach Dateiende (EOF).")});
+    }
+
+    void aDataFileEndingEarlyIsReportedOnce_data() {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("mass");
+        QTest::newRow("0 bytes") << qint64(0) << QStringLiteral("   0.0");
+        // Records 0 to 119 are read, so formulas still have their elements.
+        QTest::newRow("one byte short") << qint64(20811) << QStringLiteral(" 180.2");
+    }
+
+    void aDataFileEndingEarlyIsReportedOnce() {
+        QFETCH(qint64, size);
+        QFETCH(QString, mass);
+        WorkingDirectory directory(ElementFile::Shipped);
+        QVERIFY(QFile::resize(QStringLiteral("PSE.DAT"), size));
+        ErrorRecorder errors;
+        ProgramWindows windows;
+        windows.form1.show();
+        QCOMPARE(errors.texts, QStringList{QStringLiteral("Lesen nach Dateiende (EOF).")});
+
+        auto* Edit2 = windows.form1.findChild<QLineEdit*>(QStringLiteral("Edit2"));
+        Edit2->setFocus();
+        QTest::keyClicks(Edit2, QStringLiteral("C6H12O6"));
+        QCOMPARE(windows.form1.findChild<StringGrid*>(QStringLiteral("StringGrid4"))->cell(4, 0), mass);
+        QCOMPARE(errors.texts.size(), 1);
     }
 
     void aboutShowsTheOneAboutWindowInFront() {
