@@ -179,6 +179,7 @@ private:
         const double rest = rest_[e];
         const bool last = e + 1 == rows_;
         for (int k = row.ascending ? firstCount(row, partial, rest) : row.von; k <= row.bis; ++k) {
+            if (++steps_ > state_.searchStepLimit) refuse();
             const double mass = partial + row.countMass[k];
             if (!(mass < upper_) || !(mass + leastRest_[e] < upper_)) {
                 if (row.ascending) break;
@@ -202,12 +203,14 @@ private:
             mass = roundReal48(rowData_[r].exactMass[counts_[r]] + mass);
             if (!(mass < limit_)) return;
         }
-        if (state_.previousList.size() >= state_.candidateLimit) {
-            state_.previousList = std::vector<CountCombination>();
-            state_.candidateList = std::vector<Candidate>();
-            throw TooManyCandidatesError();
-        }
+        if (state_.previousList.size() >= state_.candidateLimit) refuse();
         state_.previousList.push_back({counts_, storeReal48(mass)});
+    }
+
+    [[noreturn]] void refuse() {
+        state_.previousList = std::vector<CountCombination>();
+        state_.candidateList = std::vector<Candidate>();
+        throw TooManyCandidatesError();
     }
 
     FragmentState& state_;
@@ -217,6 +220,7 @@ private:
     std::array<double, rangeRowCount> rest_{};   // per search level: the most the later levels can add
     std::array<double, rangeRowCount> leastRest_{};  // per search level: the least they can add
     std::array<std::uint8_t, rangeRowCount> counts_{};  // per row
+    std::int64_t steps_ = 0;
     long double limit_ = 0.0L;  // targetMass + massTolerance in extended precision
     double upper_ = 0.0;        // search bounds, widened by the margin
     double lower_ = 0.0;

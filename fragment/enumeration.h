@@ -19,6 +19,10 @@ namespace isoquill {
 constexpr int rangeRowCount = 15;   // elements a code can hold
 constexpr int maxAtomCount = 200;   // highest count countMasses holds
 constexpr std::size_t defaultCandidateLimit = 2'000'000;
+// Combinations the search may look at in one run (about a second). Rows
+// without mass can make it look at billions that lie exactly on the limit and
+// so yield nothing; such a run is refused like one with too many candidates.
+constexpr std::int64_t defaultSearchStepLimit = 200'000'000;
 
 struct ElementRange {
     Real48 mass;           // u, one atom; below 1.0 the row counts as new
@@ -53,6 +57,7 @@ struct FragmentState {
     Real48 targetMass;
     Real48 massTolerance = storeReal48(0.5L);
     std::size_t candidateLimit = defaultCandidateLimit;
+    std::int64_t searchStepLimit = defaultSearchStepLimit;
 
     int codeFields = 0;                          // fields per code of the last build
     std::vector<CountCombination> previousList;  // built, before the tolerance filter

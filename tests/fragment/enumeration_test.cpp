@@ -165,6 +165,13 @@ TEST(Enumeration, MasslessRowsBeforeAHeavyOneAreNotWalkedThrough) {
     const Formula formula = parsed("XxXxXxN");
     EXPECT_EQ(codes(formula, {{0, 200}, {0, 200}, {0, 200}, {2, 50}}, 10.0L, 0.5L), Codes{});
     EXPECT_EQ(codes(formula, {{0, 1}, {0, 0}, {0, 1}, {1, 3}}, 14.0L, 0.5L), (Codes{"0.0.0.1", "0.0.1.1", "1.0.0.1", "1.0.1.1"}));
+    // With no nitrogen every combination weighs exactly the limit 0 and none
+    // is a candidate; billions of them are refused, not walked through.
+    const Formula many = parsed("NXxXxXxXxXx");
+    FragmentState state = prepared(many, {{0, 1}, {0, 200}, {0, 200}, {0, 200}, {0, 200}, {0, 200}}, 0.0L, 0.0L);
+    state.searchStepLimit = 1'000'000;
+    EXPECT_THROW(buildCandidates(state, many), TooManyCandidatesError);
+    EXPECT_TRUE(state.previousList.empty());
 }
 
 // The plain enumeration tries every combination with rounded arithmetic and
