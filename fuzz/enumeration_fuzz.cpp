@@ -33,6 +33,7 @@ constexpr std::array<const char*, 16> symbols = {"C", "H", "N", "O", "S", "P", "
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in{data, size};
     CompareState compare;
+    compare.simulation.peakTree.workLimit = 200'000;
     FragmentState fragment;
     // A small cap, so wide ranges reach it within one run and scoring every
     // candidate stays within the time of one run.

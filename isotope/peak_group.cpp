@@ -37,10 +37,8 @@ void normalise(PeakList& simPeaks) {
     for (Peak& peak : simPeaks) peak.abundance = (peak.abundance * 100) / max;
 }
 
-}  // namespace
-
-void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
-                       const MissingDataNotice& showMissingData) {
+void simulateEntries(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
+                     const MissingDataNotice& showMissingData) {
     simulation.entryPeaks.resize(formulaEntryCount);
     for (auto& row : simulation.entryPeaks) row.clear();
     simulation.peakTree.resetWork();
@@ -60,7 +58,20 @@ void simulatePeakGroup(Simulation& simulation, const Formula& formula, const Ele
             showMissingData(entry.symbol);
         }
     }
-    combineEntryPatterns(simulation);
+}
+
+}  // namespace
+
+void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
+                       const MissingDataNotice& showMissingData) {
+    // An error in the middle of a pass would leave nodes behind.
+    try {
+        simulateEntries(simulation, formula, elementTable, showMissingData);
+        combineEntryPatterns(simulation);
+    } catch (...) {
+        simulation.peakTree.freePeakTree();
+        throw;
+    }
     normalise(simulation.simPeaks);
 }
 

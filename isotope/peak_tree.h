@@ -40,7 +40,8 @@ class PeakTree {
 public:
     // In units of one peak inserted; moving 25 nodes aside for a new one
     // costs about one unit more. The limit is about half a second.
-    static constexpr std::int64_t workLimit = 5'000'000;
+    static constexpr std::int64_t defaultWorkLimit = 5'000'000;
+    std::int64_t workLimit = defaultWorkLimit;
 
     // Starts the count of work that workLimit bounds.
     void resetWork() { work_ = 0; }

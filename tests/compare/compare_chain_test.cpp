@@ -283,17 +283,19 @@ TEST(RunComparisonChain, RepeatedRunsReleaseTheTreeAndRecoverFromErrors) {
     for (int i = 0; i < 200; ++i) {
         if (i % 10 == 3) {
             EXPECT_THROW(runComparisonChain(state, elements, "Xe2"), FloatOverflowError);
+            EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0);
             continue;
         }
         if (i % 100 == 57) {  // slow, so only now and then
             EXPECT_THROW(runComparisonChain(state, elements, "Sn1000000"), SimulationTooLargeError);
+            EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0);
             continue;
         }
         const std::size_t k = static_cast<std::size_t>(i) % formulas.size();
         const auto error = runComparisonChain(state, elements, formulas[k]);
         ASSERT_EQ(error, expected[k].error) << formulas[k] << " in run " << i;
-        if (!error) continue;  // refused by the syntax check: nothing simulated
         EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0) << formulas[k];
+        if (!error) continue;  // refused by the syntax check: nothing simulated
         EXPECT_TRUE(samePeaks(state.simulation.simPeaks, expected[k].simPeaks)) << formulas[k];
     }
 }
