@@ -52,27 +52,19 @@ public:
     }
 };
 
-QLineEdit* makeEdit(QLineEdit* edit, const char* name, int left, int top, int width, int height) {
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(left, top, width, height);
-    return edit;
-}
-
 }  // namespace
 
 ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("TabSheet1"));
 
     // Created in tab order, which is also Qt's focus chain.
-    Edit2 = makeEdit(new NoSelectEdit(this), "Edit2", 48, 8, 385, 23);
+    Edit2 = place(new NoSelectEdit(this), "Edit2", 48, 8, 385, 23);
     Edit2->setFont(courierNew(12));
-    Edit3 = makeEdit(new QLineEdit(this), "Edit3", 302, 82, 44, 21);
-    Edit4 = makeEdit(new QLineEdit(this), "Edit4", 376, 81, 55, 21);
+    Edit3 = place(new QLineEdit(this), "Edit3", 302, 82, 44, 21);
+    Edit4 = place(new QLineEdit(this), "Edit4", 376, 81, 55, 21);
     Button3 = makeButton(this, "Button3", QStringLiteral("Ad&d"), 302, 105, 64, 19);
 
-    StringGrid4 = new StringGrid(5, 22, 0, 0, comparisonGridRowHeight, this);
-    StringGrid4->setObjectName(QStringLiteral("StringGrid4"));
-    StringGrid4->setGeometry(48, 67, 238, 293);
+    StringGrid4 = place(new StringGrid(5, 22, 0, 0, comparisonGridRowHeight, this), "StringGrid4", 48, 67, 238, 293);
     StringGrid4->setFont(courierNew(9));
     StringGrid4->setShowGrid(false);
     StringGrid4->setItemDelegate(new ComparisonGridDelegate(StringGrid4));
@@ -81,9 +73,7 @@ ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_
     StringGrid4->setTabKeyNavigation(false);
     for (int col = 0; col < StringGrid4->columnCount(); ++col) StringGrid4->setColumnWidth(col, laidOutColumnWidth);
 
-    ListBox2 = new QListWidget(this);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setGeometry(301, 128, 131, 233);
+    ListBox2 = place(new QListWidget(this), "ListBox2", 301, 128, 131, 233);
     ListBox2->setFont(courierNew(12));
     ListBox2->setUniformItemSizes(true);
     // Lines wider than the box are clipped at its edge, as a list box does.

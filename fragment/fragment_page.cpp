@@ -38,13 +38,6 @@ QFont gridFont() {
     return font;
 }
 
-template <class Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
 }  // namespace
 
 FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {

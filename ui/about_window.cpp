@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QStringList>
-#include <QTextEdit>
 
 #include "ui/error_box.h"
 #include "ui/fonts.h"
@@ -53,20 +52,9 @@ TForm10::TForm10(QWidget* parent) : QWidget(parent) {
 
     QFrame* panel1 = makePanel(this, "Panel1", 8, 7, 385, 426);
 
-    auto* memo1 = new QTextEdit(panel1);
-    memo1->setObjectName(QStringLiteral("Memo1"));
-    memo1->setGeometry(8, 8, 369, 393);
-    memo1->setReadOnly(true);
-    memo1->setFont(msSansSerif(13));
-    QPalette memoColours = memo1->palette();
-    memoColours.setColor(QPalette::Text, Qt::black);
-    memo1->setPalette(memoColours);
     QStringList lines;
     for (const char* line : aboutLines) lines << QString::fromLatin1(line);
-    memo1->setPlainText(lines.join(QLatin1Char('\n')));
-    memo1->selectAll();
-    memo1->setAlignment(Qt::AlignRight);
-    memo1->moveCursor(QTextCursor::Start);
+    makeMemo(panel1, "Memo1", 8, 8, 369, 393, lines.join(QLatin1Char('\n')), Qt::AlignRight);
 
     Button1 = makeButton(this, "Button1", QStringLiteral("&Close"), 16, 448, 81, 25);
 

@@ -3,6 +3,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextEdit>
+
+#include "ui/fonts.h"
 
 namespace isoquill {
 
@@ -14,19 +17,29 @@ void setFixedSingleBorder(QWidget* window, int left, int top, int clientWidth, i
 }
 
 QFrame* makePanel(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QLatin1String(name));
+    auto* panel = place(new QFrame(parent), name, left, top, width, height);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setGeometry(left, top, width, height);
     return panel;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
                         int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, top, width, height);
-    return button;
+    return place(new QPushButton(caption, parent), name, left, top, width, height);
+}
+
+QTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
+                    Qt::Alignment alignment) {
+    auto* memo = place(new QTextEdit(parent), name, left, top, width, height);
+    memo->setReadOnly(true);
+    memo->setFont(msSansSerif(13));
+    QPalette colours = memo->palette();
+    colours.setColor(QPalette::Text, Qt::black);
+    memo->setPalette(colours);
+    memo->setPlainText(text);
+    memo->selectAll();
+    memo->setAlignment(alignment);
+    memo->moveCursor(QTextCursor::Start);
+    return memo;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {

@@ -23,9 +23,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setFixedSingleBorder(this, 22, 237, 502, 467);
     setFont(courierNew(11));
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(16, 16, 465, 409);
+    PageControl1 = place(new QTabWidget(this), "PageControl1", 16, 16, 465, 409);
     PageControl1->setFont(msSansSerif(12));
     // A click on the tab row takes the focus, so leaving a page by mouse is
     // leaving it for the focus too.

@@ -22,28 +22,18 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
 
     QFrame* panel1 = makePanel(this, "Panel1", 8, 8, 281, 113);
 
-    auto* memo1 = new QTextEdit(panel1);
-    memo1->setObjectName(QStringLiteral("Memo1"));
-    memo1->setGeometry(8, 8, 265, 49);
-    memo1->setReadOnly(true);
-    memo1->setFont(msSansSerif(13));
+    QTextEdit* memo1 = makeMemo(panel1, "Memo1", 8, 8, 265, 49, QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"),
+                                Qt::AlignHCenter);
     memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette memoColours = memo1->palette();
     memoColours.setColor(QPalette::Base, memoColours.color(QPalette::Window));
-    memoColours.setColor(QPalette::Text, Qt::black);
     memo1->setPalette(memoColours);
-    memo1->setPlainText(QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"));
-    memo1->selectAll();
-    memo1->setAlignment(Qt::AlignHCenter);
-    memo1->moveCursor(QTextCursor::Start);
 
     Button1 = makeButton(panel1, "Button1", QStringLiteral("OK"), 8, 88, 81, 17);
 
     QFrame* panel2 = makePanel(panel1, "Panel2", 224, 64, 49, 41);
-    Label1 = new QLabel(QStringLiteral("EL"), panel2);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(10, 6, 32, 28);
+    Label1 = place(new QLabel(QStringLiteral("EL"), panel2), "Label1", 10, 6, 32, 28);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(msSansSerif(24));
     QPalette labelColours = Label1->palette();
