@@ -1,5 +1,7 @@
 #include "compare/compare_page.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,11 +10,15 @@
 #include <QStyledItemDelegate>
 
 #include <array>
+#include <stdexcept>
 
 #include "chem/number_text.h"
 #include "compare/comparison_table.h"
+#include "compare/peak_list_text.h"
 #include "ui/no_select_edit.h"
 #include "ui/string_grid.h"
+#include "ui/table_copy.h"
+#include "ui/widget_commands.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
@@ -109,6 +115,40 @@ ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_
     auto* focus = new PageFocus(this);
     connect(focus, &PageFocus::entered, this, guarded(this, &ComparePage::TabSheet1Enter));
     connect(focus, &PageFocus::left, this, guarded(this, &ComparePage::TabSheet1Exit));
+    installClipboardCommands();
+}
+
+// A peak list pastes into the list, or into the mass and abundance fields
+// when the clipboard holds more than one line; one line pastes into a field
+// as usual. Both tables copy whole.
+void ComparePage::installClipboardCommands() {
+    const auto pasteList = [this] {
+        pastePeakList();
+        return true;
+    };
+    onStandardKey(ListBox2, QKeySequence::Paste, pasteList);
+    addContextMenuEntry(ListBox2, QStringLiteral("Paste peak list"), [this] { pastePeakList(); });
+    for (QLineEdit* field : {Edit3, Edit4}) {
+        onStandardKey(field, QKeySequence::Paste, [pasteList] {
+            return holdsSeveralLines(latin1(QApplication::clipboard()->text())) && pasteList();
+        });
+    }
+    installTableCopy(ListBox2, [this] {
+        QList<QStringList> rows;
+        for (const auto& [mass, abundance] : peakListTable(form_.compareState().observed))
+            rows << QStringList{fromLatin1(mass), fromLatin1(abundance)};
+        return rows;
+    });
+    installTableCopy(StringGrid4, [this] { return modelRows(*StringGrid4->model()); });
+}
+
+void ComparePage::pastePeakList() {
+    const PeakListPaste paste = addPeakList(form_.compareState().observed, latin1(QApplication::clipboard()->text()));
+    if (paste.added > 0) {
+        refreshPeakList();
+        Vergleich_handle(Edit2->text());
+    }
+    if (!paste.refusedLines.empty()) throw std::runtime_error(refusedLinesMessage(paste.refusedLines));
 }
 
 void ComparePage::setComparisonColumns() {

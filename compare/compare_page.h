@@ -48,6 +48,11 @@ private:
     void writeCell(int col, int row, const std::string& text);
     void refreshPeakList();
 
+    // The clipboard's peak list added as Add would add each line, then one
+    // comparison; refused lines are named in the error box.
+    void pastePeakList();
+    void installClipboardCommands();
+
     TForm1& form_;
 
     QLabel* Label8;

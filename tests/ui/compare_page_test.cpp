@@ -1,5 +1,6 @@
 // The Compare page driven as a user drives it: keys into the fields, clicks
 // on the buttons and the list, and the texts, focus and windows that result.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -65,6 +66,26 @@ struct ComparePageView {
         QList<QStringList> rows;
         for (int r = 0; r < StringGrid4->rowCount(); ++r) rows << row(r);
         return rows;
+    }
+
+    // Ctrl+V on the peak list, as the user pastes there after a click on it.
+    void pasteIntoList(const QString& text) const {
+        QApplication::clipboard()->setText(text);
+        QTest::mouseClick(ListBox2->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::keyClick(ListBox2, Qt::Key_V, Qt::ControlModifier);
+    }
+
+    static QString copied(QWidget* table) {
+        QApplication::clipboard()->clear();
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        return QApplication::clipboard()->text();
+    }
+
+    static void chooseFromMenu(QWidget* widget, const QString& entry) {
+        QCOMPARE(widget->contextMenuPolicy(), Qt::ActionsContextMenu);
+        for (QAction* action : widget->actions())
+            if (action->text() == entry) return action->trigger();
+        QFAIL(qPrintable(QStringLiteral("no context menu entry ") + entry));
     }
 
     void clickLine(int line) const {
@@ -353,6 +374,80 @@ private Q_SLOTS:
         QCOMPARE(page.row(0)[1], QStringLiteral("   1.0"));
         QCOMPARE(page.row(1), (QStringList{" 1", "   1.0", "100.0", " 180.1", "100.0", "   0.00"}));
         QCOMPARE(program.errors.texts.size(), 1);
+    }
+
+    // Line numbers count every line of the clipboard text. The unknown symbol Q
+    // shows the missing-data window once per comparison, which counts them.
+    void aPastedPeakListAddsEveryPeakWithOneComparisonAndOneMessage() {
+        Program program;
+        ComparePageView page(program);
+        page.type(page.Edit2, QStringLiteral("Br2Q"));
+        int comparisons = 0;
+        MissingDataNotice& notice = program.windows->form1.compareState().showMissingData;
+        notice = [&comparisons, shown = notice](const Symbol& symbol) {
+            ++comparisons;
+            shown(symbol);
+        };
+
+        page.paste(page.Edit4, QStringLiteral("12,5"));  // one line: an ordinary paste
+        QCOMPARE(page.Edit4->text(), QStringLiteral("12,5"));
+        page.paste(page.Edit3, QStringLiteral("7"));
+        QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
+        QCOMPARE(page.ListBox2->count(), 0);
+        QCOMPARE(comparisons, 0);
+
+        page.paste(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\n160;100\n"));
+        QCOMPARE(page.lines(), (QStringList{"    158    51.40000", "    160   100.00000"}));
+        QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
+        QCOMPARE(comparisons, 1);
+        QVERIFY(program.errors.texts.isEmpty());
+
+        QString list = QStringLiteral("m/z;Intensity\r\n\r\n162 48,6\r\n\t\r\nBr2 peak\r\n161,5\r\n");
+        for (int mass = 200; mass < 450; ++mass) list += QString::number(mass) + QStringLiteral("\t1\r\n");
+        list += QStringLiteral("450\t2\r\n");  // line 257: the 255th peak
+        page.pasteIntoList(list);
+        QCOMPARE(page.ListBox2->count(), observedPeakLimit);
+        QCOMPARE(page.lines().mid(0, 5), (QStringList{"    158    51.40000", "    160   100.00000", "    161     5.00000",
+                                                      "    162    48.60000", "    200     1.00000"}));
+        QCOMPARE(page.lines().last(), QStringLiteral("    449     1.00000"));
+        QCOMPARE(comparisons, 2);
+        QCOMPARE(program.errors.texts, QStringList{QStringLiteral("2 Zeilen nicht übernommen: 5, 257.")});
+        QCOMPARE(page.row(1).mid(1, 2), (QStringList{" 158.0", " 51.4"}));
+    }
+
+    // The copied texts are the cells in full, whatever the column shows, and
+    // a copied peak list pastes back to the same peaks and the same table.
+    void copyPutsWholeTablesOnTheClipboardAndPastesBack() {
+        QString listText;
+        QList<QStringList> typedTable;
+        {
+            Program program;
+            ComparePageView page(program);
+            page.type(page.Edit2, QStringLiteral("Br2"));
+            page.addPeak(QStringLiteral("160"), QStringLiteral("100"));
+            page.addPeak(QStringLiteral("158"), QStringLiteral("51.4"));
+            page.addPeak(QStringLiteral("162"), QStringLiteral("48.6"));
+            listText = page.copied(page.ListBox2);
+            QCOMPARE(listText, QStringLiteral("Mass\tAbundance\n158\t51.40000\n160\t100.00000\n162\t48.60000\n"));
+            QCOMPARE(page.copied(page.StringGrid4), QStringLiteral("Exp.\t160.0\t\tSim.\t159.8\tDiff.\n"
+                                                                  "1\t158.0\t51.4\t157.8\t51.4\t0.00\n"
+                                                                  "2\t0.0\t0.0\t0.0\t0.0\t0.00\n"
+                                                                  "3\t160.0\t100.0\t159.8\t100.0\t0.00\n"
+                                                                  "4\t0.0\t0.0\t0.0\t0.0\t0.00\n"
+                                                                  "5\t162.0\t48.6\t161.8\t48.6\t-0.04\n"
+                                                                  "\t\t\t\t\t0.00\n"));
+            typedTable = page.table();
+        }
+        Program program;
+        ComparePageView page(program);
+        page.type(page.Edit2, QStringLiteral("Br2"));
+        QApplication::clipboard()->setText(listText);
+        page.chooseFromMenu(page.ListBox2, QStringLiteral("Paste peak list"));
+        QCOMPARE(page.table(), typedTable);
+        QApplication::clipboard()->clear();
+        page.chooseFromMenu(page.ListBox2, QStringLiteral("Copy table"));
+        QCOMPARE(QApplication::clipboard()->text(), listText);
+        QVERIFY(program.errors.texts.isEmpty());
     }
 
     void enteringThePageShowsThePlotAndTheLastFormula() {

@@ -1,0 +1,54 @@
+#include "ui/table_copy.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
+
+#include <algorithm>
+
+#include "ui/widget_commands.h"
+
+namespace isoquill {
+namespace {
+
+bool isBlankRow(const QStringList& row) {
+    return std::all_of(row.begin(), row.end(), [](const QString& cell) { return cell.trimmed().isEmpty(); });
+}
+
+}  // namespace
+
+QString tableText(const QList<QStringList>& rows) {
+    qsizetype end = rows.size();
+    while (end > 0 && isBlankRow(rows[end - 1])) --end;
+    QString text;
+    for (qsizetype r = 0; r < end; ++r) {
+        for (qsizetype col = 0; col < rows[r].size(); ++col) {
+            if (col > 0) text += QLatin1Char('\t');
+            text += rows[r][col].trimmed();
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+QList<QStringList> modelRows(const QAbstractItemModel& model) {
+    QList<QStringList> rows;
+    rows.reserve(model.rowCount());
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList row;
+        for (int col = 0; col < model.columnCount(); ++col) row << model.index(r, col).data().toString();
+        rows << row;
+    }
+    return rows;
+}
+
+void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows) {
+    auto copy = [rows = std::move(rows)] { QApplication::clipboard()->setText(tableText(rows())); };
+    onStandardKey(widget, QKeySequence::Copy, [copy] {
+        copy();
+        return true;
+    });
+    addContextMenuEntry(widget, QStringLiteral("Copy table"), copy);
+}
+
+}  // namespace isoquill
