@@ -139,7 +139,7 @@ void ComparePage::installClipboardCommands() {
             rows << QStringList{fromLatin1(mass), fromLatin1(abundance)};
         return rows;
     });
-    installTableCopy(StringGrid4, [this] { return modelRows(*StringGrid4->model()); });
+    installTableCopy(StringGrid4);
 }
 
 void ComparePage::pastePeakList() {

@@ -3,6 +3,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QTableView>
 
 #include <algorithm>
 
@@ -31,9 +33,16 @@ QString tableText(const QList<QStringList>& rows) {
     return text;
 }
 
-QList<QStringList> modelRows(const QAbstractItemModel& model) {
+QList<QStringList> viewRows(const QTableView& view) {
+    const QAbstractItemModel& model = *view.model();
     QList<QStringList> rows;
-    rows.reserve(model.rowCount());
+    rows.reserve(model.rowCount() + 1);
+    if (!view.horizontalHeader()->isHidden()) {
+        QStringList header;
+        for (int col = 0; col < model.columnCount(); ++col)
+            header << model.headerData(col, Qt::Horizontal).toString();
+        rows << header;
+    }
     for (int r = 0; r < model.rowCount(); ++r) {
         QStringList row;
         for (int col = 0; col < model.columnCount(); ++col) row << model.index(r, col).data().toString();
@@ -49,6 +58,10 @@ void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows)
         return true;
     });
     addContextMenuEntry(widget, QStringLiteral("Copy table"), copy);
+}
+
+void installTableCopy(QTableView* view) {
+    installTableCopy(view, [view] { return viewRows(*view); });
 }
 
 }  // namespace isoquill

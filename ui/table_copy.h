@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QAbstractItemModel;
+class QTableView;
 class QWidget;
 
 namespace isoquill {
@@ -18,11 +18,15 @@ namespace isoquill {
 // enough to show. Blank rows at the end are left out.
 QString tableText(const QList<QStringList>& rows);
 
-// The display texts of every row of `model`, in order.
-QList<QStringList> modelRows(const QAbstractItemModel& model);
+// The rows of `view`: its column headers first when it shows them, then the
+// display texts of every row of its model, not only those on screen.
+QList<QStringList> viewRows(const QTableView& view);
 
 // Ctrl+C on `widget` and the entry "Copy table" of its context menu put
 // tableText(rows()) on the clipboard.
 void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows);
+
+// The same for a table view, copying viewRows(view).
+void installTableCopy(QTableView* view);
 
 }  // namespace isoquill

@@ -1,0 +1,40 @@
+// The table copy any grid can install: what a view's Ctrl+C puts on the
+// clipboard, header first, cells whole however narrow their column.
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+#include "ui/table_copy.h"
+
+using namespace isoquill;
+
+class TableCopyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ctrlCCopiesEveryRowWithTheShownHeaderAndWholeCells() {
+        QStandardItemModel model(3, 2);
+        model.setHorizontalHeaderLabels({QStringLiteral("Formel"), QStringLiteral("Masse")});
+        model.setItem(0, 0, new QStandardItem(QStringLiteral("C254H377N65O75S6")));
+        model.setItem(0, 1, new QStandardItem(QStringLiteral("  5729.6")));
+        model.setItem(1, 0, new QStandardItem(QStringLiteral("H2O")));
+        QTableView view;
+        view.setModel(&model);
+        view.setColumnWidth(0, 4);
+        view.resize(40, 30);  // most rows off screen
+        installTableCopy(&view);
+
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Formel\tMasse\nC254H377N65O75S6\t5729.6\nH2O\t\n"));
+
+        view.horizontalHeader()->hide();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("C254H377N65O75S6\t5729.6\nH2O\t\n"));
+    }
+};
+
+QTEST_MAIN(TableCopyTest)
+#include "table_copy_test.moc"
