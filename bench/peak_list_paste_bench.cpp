@@ -15,17 +15,21 @@ using namespace isoquill;
 
 constexpr const char* formula = "C100H202";
 
-// Masses 1300..1553 with abundances that rise and fall, as an instrument
-// writes them: a header, tab-separated, ascending by mass.
-std::string peakListText() {
+// Peak i of 254: masses 1300..1553 with abundances that rise and fall, in
+// ascending order as an instrument writes them, or scrambled (97 and 254
+// share no factor, so every mass comes once), which makes every Add sort.
+int peakMass(int i, bool scrambled) { return 1300 + (scrambled ? i * 97 % observedPeakLimit : i); }
+int peakAbundanceUnits(int i) { return 1 + (i * 37) % 100; }  // plus 0.25
+
+std::string peakListText(bool scrambled) {
     std::string text = "m/z\tIntensity\n";
     for (int i = 0; i < observedPeakLimit; ++i)
-        text += std::to_string(1300 + i) + "\t" + std::to_string(1 + (i * 37) % 100) + ".25\n";
+        text += std::to_string(peakMass(i, scrambled)) + "\t" + std::to_string(peakAbundanceUnits(i)) + ".25\n";
     return text;
 }
 
-void pastePeakList(benchmark::State& state) {
-    const std::string text = peakListText();
+void pastePeakList(benchmark::State& state, bool scrambled) {
+    const std::string text = peakListText(scrambled);
     CompareState compare;
     runComparisonChain(compare, testing::shippedElements(), formula);
     for (auto _ : state) {
@@ -34,19 +38,21 @@ void pastePeakList(benchmark::State& state) {
         benchmark::DoNotOptimize(runComparisonChain(compare, testing::shippedElements(), formula));
     }
 }
-BENCHMARK(pastePeakList)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pastePeakList, ascending, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pastePeakList, scrambled, true)->Unit(benchmark::kMillisecond);
 
-void addPeaksOneByOne(benchmark::State& state) {
+void addPeaksOneByOne(benchmark::State& state, bool scrambled) {
     CompareState compare;
     runComparisonChain(compare, testing::shippedElements(), formula);
     for (auto _ : state) {
         compare.observed = ObservedPeaks{};
         for (int i = 0; i < observedPeakLimit; ++i) {
-            addObservedPeak(compare.observed, 1300 + i, 1 + (i * 37) % 100 + 0.25L);
+            addObservedPeak(compare.observed, peakMass(i, scrambled), peakAbundanceUnits(i) + 0.25L);
             benchmark::DoNotOptimize(runComparisonChain(compare, testing::shippedElements(), formula));
         }
     }
 }
-BENCHMARK(addPeaksOneByOne)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(addPeaksOneByOne, ascending, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(addPeaksOneByOne, scrambled, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "compare/observed_peaks.h"
 
+#include <array>
 #include <utility>
 
 #include "chem/number_text.h"
@@ -19,12 +20,26 @@ bool addObservedPeak(ObservedPeaks& observed, std::int32_t mass, long double abu
     return true;
 }
 
+// A pasted list sorts after each of up to 254 peaks, so the masses are
+// loaded once per sort. When slots 1..n-1 are in order, as Add and Delete
+// leave them, only the comparisons with slot n can swap: a slot i that
+// takes the smaller mass from slot n stays no larger than the slots after it
+// in the ordered part. Those comparisons alone give the same result.
 void sortObservedPeaks(ObservedPeaks& observed) {
     auto& slots = observed.observedPeaks;
     const int n = observed.count();
+    std::array<long double, observedSlotCount + 1> masses;
+    bool headOrdered = true;
+    for (int i = 1; i <= n; ++i) {
+        masses[i] = loadReal48(slots[i].mass);
+        if (i > 1 && i < n && masses[i - 1] > masses[i]) headOrdered = false;
+    }
     for (int i = 1; i <= n - 1; ++i) {
-        for (int j = n; j >= i; --j) {
-            if (loadReal48(slots[i].mass) > loadReal48(slots[j].mass)) std::swap(slots[i], slots[j]);
+        for (int j = n; j >= (headOrdered ? n : i); --j) {
+            if (masses[i] > masses[j]) {
+                std::swap(slots[i], slots[j]);
+                std::swap(masses[i], masses[j]);
+            }
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <utility>
 #include <vector>
 
 namespace isoquill {
@@ -56,6 +58,49 @@ TEST(ObservedPeaks, SortIsAscendingAndKeepsDuplicates) {
     std::vector<long double> masses;
     for (int i = 1; i <= observed.count(); ++i) masses.push_back(loadReal48(observed.observedPeaks[i].mass));
     EXPECT_EQ(masses, (std::vector<long double>{1, 3, 3, 4, 5, 5}));
+}
+
+// The sort as written, on plain numbers: equal masses end up in the order
+// that its exchanges, and only they, leave them in.
+std::vector<std::pair<int, int>> plainExchangeSort(std::vector<std::pair<int, int>> peaks) {
+    const std::size_t n = peaks.size();
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        for (std::size_t j = n - 1; j >= i && j < n; --j)
+            if (peaks[i].first > peaks[j].first) std::swap(peaks[i], peaks[j]);
+    return peaks;
+}
+
+std::vector<std::pair<int, int>> massesAndAbundances(const ObservedPeaks& observed) {
+    std::vector<std::pair<int, int>> peaks;
+    for (int i = 1; i <= observed.count(); ++i)
+        peaks.emplace_back(static_cast<int>(loadReal48(observed.observedPeaks[i].mass)),
+                           static_cast<int>(observed.observedPeaks[i].abundance));
+    return peaks;
+}
+
+// Both ways in: a list in any order sorted once, and the same peaks added one
+// by one, sorting after each. Abundances are unique, to tell equal masses apart.
+TEST(ObservedPeaks, SortLeavesEqualMassesWhereTheExchangeSortLeavesThem) {
+    std::mt19937 random(13);
+    for (int trial = 0; trial < 300; ++trial) {
+        ObservedPeaks unordered;
+        ObservedPeaks added;
+        std::vector<std::pair<int, int>> peaks;
+        std::vector<std::pair<int, int>> addedReference;
+        const int n = static_cast<int>(random() % 41);
+        for (int i = 1; i <= n; ++i) {
+            const int mass = 1 + static_cast<int>(random() % 8);
+            peaks.emplace_back(mass, i);
+            unordered.observedPeaks[i] = {storeReal48(mass), static_cast<long double>(i)};
+            addObservedPeak(added, mass, i);
+            addedReference.emplace_back(mass, i);
+            addedReference = plainExchangeSort(addedReference);
+        }
+        unordered.observedNext = static_cast<std::uint8_t>(n + 1);
+        sortObservedPeaks(unordered);
+        ASSERT_EQ(massesAndAbundances(unordered), plainExchangeSort(peaks)) << "trial " << trial;
+        ASSERT_EQ(massesAndAbundances(added), addedReference) << "trial " << trial;
+    }
 }
 
 TEST(ObservedPeaks, DeleteTheOnlyPeakEmptiesTheList) {
