@@ -226,7 +226,7 @@ private Q_SLOTS:
         QTest::keyClick(page.Edit13, Qt::Key_Tab);
         QCOMPARE(page.Edit13->text(), QStringLiteral("   0.500"));
         FragmentPageView::typeInto(page.Edit13, QStringLiteral("1,5"));
-        QCOMPARE(page.Edit13->text(), QStringLiteral("   1.000"));
+        QCOMPARE(page.Edit13->text(), QStringLiteral("   1.500"));
 
         // Observed peaks replace a typed target when the page is entered.
         page.addObservedPeaks(program, {{"180", "100"}, {"181", "10"}});
