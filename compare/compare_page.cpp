@@ -125,7 +125,8 @@ void ComparePage::Vergleich_handle(const QString& text) { compareFormula(text, f
 // `typed`: the run comes from typing in the formula field, whose focus the
 // missing-data message must then leave alone.
 void ComparePage::compareFormula(const QString& text, bool typed) {
-    const MissingDataRun run(form_.missingDataWindow(), typed ? MissingDataRun::Start::Typing : MissingDataRun::Start::Other);
+    const MissingDataRun run(form_.missingDataWindow(),
+                             typed ? MissingDataRun::Start::Typing : MissingDataRun::Start::Other);
     init_boxen2();
     const std::optional<long double> error = runComparisonChain(form_.compareState(), form_.elementTable(), latin1(text));
     if (error) writeComparison(*error);

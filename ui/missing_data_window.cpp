@@ -26,7 +26,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     QFrame* panel1 = makePanel(this, "Panel1", 8, 8, 281, 113);
 
     Memo1 = makeMemo(panel1, "Memo1", 8, 8, 265, 49, QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"),
-                                Qt::AlignHCenter);
+                     Qt::AlignHCenter);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette memoColours = Memo1->palette();

@@ -404,7 +404,8 @@ private Q_SLOTS:
         QList<bool> busyAtNotice, busyAtBox;
         const MissingDataNotice notice = state.showMissingData;
         state.showMissingData = [&](const Symbol& symbol) {
-            busyAtNotice << (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            busyAtNotice << (cursor && cursor->shape() == Qt::WaitCursor);
             notice(symbol);
         };
         const ErrorPresenter recorder =
