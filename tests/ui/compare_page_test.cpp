@@ -293,8 +293,19 @@ private Q_SLOTS:
         page.type(page.Edit2, QStringLiteral("Z"));
         QVERIFY(missingData.isVisible());
         QCOMPARE(label->text(), QStringLiteral(" Z"));
+        // The offscreen platform activates every window it shows; a real X
+        // server leaves the focus in the field. Once shown, the window must
+        // not take the focus itself.
+        program.windows->form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&program.windows->form1));
+        QTest::keyClicks(page.Edit2, QStringLiteral("Tc"));
+        QCoreApplication::processEvents();  // where an activation would arrive
         QCOMPARE(focusName(), QStringLiteral("Edit2"));
-        QVERIFY(program.windows->form1.isActiveWindow());
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nZ Tc\n"));
+        QTest::keyClick(page.Edit2, Qt::Key_Backspace);
+        QTest::keyClick(page.Edit2, Qt::Key_Backspace);
+        QCOMPARE(label->text(), QStringLiteral(" Z"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"));
         QTest::keyClick(page.Edit2, Qt::Key_N);
         QVERIFY(!missingData.isVisible());
         QTest::keyClicks(page.Edit2, QStringLiteral("Cl2"));
@@ -305,7 +316,6 @@ private Q_SLOTS:
         page.paste(page.Edit2, QString());
         QTest::keyClicks(page.Edit2, QStringLiteral("TcPmO4"));
         QCOMPARE(page.Edit2->text(), QStringLiteral("TcPmO4"));
-        QCOMPARE(focusName(), QStringLiteral("Edit2"));
         QVERIFY(missingData.isVisible());
         QCOMPARE(label->text(), QStringLiteral("Pm"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nTc Pm\n"));
