@@ -86,7 +86,8 @@ long double readNumber(std::string_view text) {
     const std::size_t integerStart = i;
     i = skipDigits(text, i);
     bool hasDigits = i > integerStart;
-    if (i < text.size() && text[i] == '.') {
+    const std::size_t point = i;
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
         const std::size_t fractionStart = i + 1;
         const std::size_t fractionEnd = skipDigits(text, fractionStart);
         if (hasDigits || fractionEnd > fractionStart) {
@@ -102,7 +103,8 @@ long double readNumber(std::string_view text) {
         if (exponentEnd > j) i = exponentEnd;
     }
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const std::string number(text.substr(start, i - start));
+    std::string number(text.substr(start, i - start));
+    if (point < i && text[point] == ',') number[point - start] = '.';
     return strtold_l(number.c_str(), nullptr, cLocale);
 }
 

@@ -17,9 +17,10 @@ std::string formatReal(long double value, int width, int decimals);
 std::string formatInteger(std::int64_t value, int width);
 
 // The value of the longest valid decimal number at the start of `text`
-// (leading blanks and a sign allowed, optional fraction and exponent):
-// "12x" gives 12, "1,5" gives 1, "1.2.3" gives 1.2. A text without such a
-// number gives 0; nothing is ever reported. Too large gives infinity.
+// (leading blanks and a sign allowed, optional fraction and exponent; "." or
+// a decimal comma as the decimal point, as German users type it): "12x"
+// gives 12, "1,5" gives 1.5, "1.2.3" and "1.2,3" give 1.2. A text without
+// such a number gives 0; nothing is ever reported. Too large gives infinity.
 long double readNumber(std::string_view text);
 
 // The longest integer at the start of `text` (leading blanks and a sign

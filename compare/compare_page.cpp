@@ -15,6 +15,8 @@
 #include "chem/number_text.h"
 #include "compare/comparison_table.h"
 #include "compare/peak_list_text.h"
+#include "ui/busy_cursor.h"
+#include "ui/missing_data_window.h"
 #include "ui/no_select_edit.h"
 #include "ui/string_grid.h"
 #include "ui/table_copy.h"
@@ -143,6 +145,7 @@ void ComparePage::installClipboardCommands() {
 }
 
 void ComparePage::pastePeakList() {
+    const BusyCursor busy;
     const PeakListPaste paste = addPeakList(form_.compareState().observed, latin1(QApplication::clipboard()->text()));
     if (paste.added > 0) {
         refreshPeakList();
@@ -158,7 +161,13 @@ void ComparePage::setComparisonColumns() {
 
 // The data rows are emptied before the chain runs, so an error it raises
 // leaves them empty.
-void ComparePage::Vergleich_handle(const QString& text) {
+void ComparePage::Vergleich_handle(const QString& text) { compareFormula(text, false); }
+
+// `typed`: the run comes from typing in the formula field, whose focus the
+// missing-data message must then leave alone.
+void ComparePage::compareFormula(const QString& text, bool typed) {
+    const MissingDataRun run(form_.missingDataWindow(),
+                             typed ? MissingDataRun::Start::Typing : MissingDataRun::Start::Other);
     init_boxen2();
     const std::optional<long double> error = runComparisonChain(form_.compareState(), form_.elementTable(), latin1(text));
     if (error) writeComparison(*error);
@@ -193,7 +202,12 @@ void ComparePage::init_boxen2() {
     for (int row = 1; row < StringGrid4->rowCount(); ++row) StringGrid4->blankRow(row);
 }
 
-void ComparePage::Edit2Change() { Vergleich_handle(Edit2->text()); }
+// Only the user's own edits mark the field modified; TabSheet1Enter's
+// setText clears the mark.
+void ComparePage::Edit2Change() {
+    const BusyCursor busy;
+    compareFormula(Edit2->text(), Edit2->isModified());
+}
 
 void ComparePage::Edit2KeyPress() { Edit3->setFocus(); }
 
@@ -202,6 +216,7 @@ void ComparePage::Edit3KeyPress() { Edit4->setFocus(); }
 void ComparePage::Edit4KeyPress() { Button3Click(); }
 
 void ComparePage::Button3Click() {
+    const BusyCursor busy;
     if (addObservedPeak(form_.compareState().observed, readInteger(latin1(Edit3->text())),
                         readNumber(latin1(Edit4->text())))) {
         refreshPeakList();
@@ -224,6 +239,7 @@ void ComparePage::refreshPeakList() {
 // Without a selected line (possible after an Add, which rebuilds the list)
 // the list stays as it is.
 void ComparePage::Button4Click() {
+    const BusyCursor busy;
     const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
     const int line = selected.isEmpty() ? -1 : ListBox2->row(selected.first());
     if (deleteObservedPeak(form_.compareState().observed, line)) {

@@ -43,6 +43,7 @@ private:
     void TabSheet1Enter();
     void TabSheet1Exit();
 
+    void compareFormula(const QString& text, bool typed);
     void init_boxen2();
     void writeComparison(long double error);
     void writeCell(int col, int row, const std::string& text);

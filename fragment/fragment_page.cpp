@@ -11,6 +11,7 @@
 
 #include "chem/formula.h"
 #include "chem/number_text.h"
+#include "ui/busy_cursor.h"
 #include "ui/no_select_edit.h"
 #include "fragment/scoring.h"
 #include "ui/string_grid.h"
@@ -179,6 +180,7 @@ void FragmentPage::ausgeben(const ResultRows& result) {
 }
 
 void FragmentPage::StringGrid2MouseDown() {
+    const BusyCursor busy;
     const QString formulaText = StringGrid2->cell(3, StringGrid2->selectionTop()).remove(QLatin1Char(' '));
     form_.showPlotWindow();
     form_.Vergleich_handle(formulaText);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include "ui/dialog_keys.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
@@ -59,6 +60,7 @@ TForm10::TForm10(QWidget* parent) : QWidget(parent) {
     Button1 = makeButton(this, "Button1", QStringLiteral("&Close"), 16, 448, 81, 25);
 
     connect(Button1, &QPushButton::clicked, this, &QWidget::close);
+    pressOnEnterAndEscape(this, Button1);
 }
 
 void TForm10::showInFront() {

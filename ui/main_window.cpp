@@ -54,6 +54,7 @@ TForm1::~TForm1() = default;
 void TForm1::setSecondaryWindows(TForm12& plot, TForm10& about, TForm7& missingData) {
     plotWindow_ = &plot;
     aboutWindow_ = &about;
+    missingDataWindow_ = &missingData;
     compareState_.showMissingData = [&missingData](const Symbol& symbol) {
         missingData.showMissingData(fromLatin1(symbol.text()));
     };

@@ -43,6 +43,10 @@ public:
     void hidePlotWindow();
     void repaintPlot();
 
+    // The missing-data message, to frame a comparison run; null until the
+    // secondary windows exist.
+    TForm7* missingDataWindow() const { return missingDataWindow_; }
+
 private:
     void FormCreate();
     void ExitClick();
@@ -60,4 +64,5 @@ private:
 
     TForm12* plotWindow_ = nullptr;
     TForm10* aboutWindow_ = nullptr;
+    TForm7* missingDataWindow_ = nullptr;
 };

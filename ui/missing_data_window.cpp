@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
+#include "ui/dialog_keys.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
@@ -22,13 +25,13 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
 
     QFrame* panel1 = makePanel(this, "Panel1", 8, 8, 281, 113);
 
-    QTextEdit* memo1 = makeMemo(panel1, "Memo1", 8, 8, 265, 49, QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"),
-                                Qt::AlignHCenter);
-    memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette memoColours = memo1->palette();
+    Memo1 = makeMemo(panel1, "Memo1", 8, 8, 265, 49, QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"),
+                     Qt::AlignHCenter);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette memoColours = Memo1->palette();
     memoColours.setColor(QPalette::Base, memoColours.color(QPalette::Window));
-    memo1->setPalette(memoColours);
+    Memo1->setPalette(memoColours);
 
     Button1 = makeButton(panel1, "Button1", QStringLiteral("OK"), 8, 88, 81, 17);
 
@@ -41,13 +44,32 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     Label1->setPalette(labelColours);
 
     connect(Button1, &QPushButton::clicked, this, guarded(this, &TForm7::Button1Click));
+    pressOnEnterAndEscape(this, Button1);
 }
 
 void TForm7::showMissingData(const QString& symbol) {
     Label1->setText(symbol);
+    if (inRun_) {
+        const QString name = symbol.trimmed();
+        if (!runSymbols_.contains(name)) runSymbols_ << name;
+        nameSymbols(runSymbols_.size() > 1 ? runSymbols_.join(QLatin1Char(' ')) : QString());
+    } else {
+        nameSymbols(QString());
+    }
+    raisedByTyping_ = inRun_ && runTyped_;
+    // Shown without activation, the window leaves the focus in the field
+    // being typed into, so no keystroke is lost.
+    setAttribute(Qt::WA_ShowWithoutActivating, raisedByTyping_);
     show();
     raise();
-    activateWindow();
+    if (!raisedByTyping_) activateWindow();
+}
+
+// The memo's third line, empty in the layout; its centring stays.
+void TForm7::nameSymbols(const QString& names) {
+    QTextCursor line(Memo1->document()->findBlockByNumber(2));
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    line.insertText(names);
 }
 
 void TForm7::changeEvent(QEvent* event) {
@@ -63,3 +85,16 @@ void TForm7::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TForm7::Button1Click() { close(); }
+
+MissingDataRun::MissingDataRun(TForm7* window, Start start) : window_(window && !window->inRun_ ? window : nullptr) {
+    if (!window_) return;
+    window_->inRun_ = true;
+    window_->runTyped_ = start == Start::Typing;
+    window_->runSymbols_.clear();
+}
+
+MissingDataRun::~MissingDataRun() {
+    if (!window_) return;
+    window_->inRun_ = false;
+    if (window_->runTyped_ && window_->runSymbols_.isEmpty() && window_->raisedByTyping_) window_->close();
+}

@@ -190,6 +190,26 @@ private Q_SLOTS:
         QVERIFY(program.errors.texts.isEmpty());
     }
 
+    // A click on another cell while one is being edited commits that edit and
+    // makes the clicked cell current, so the next digits go there, as after Tab.
+    void aClickOnAnotherRangeCellTakesTheNextDigits() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.typeFormula(QStringLiteral("CH"));
+        const auto clickCell = [&page](int col, int row) {
+            const QRect cell = page.StringGrid1->visualRect(page.StringGrid1->model()->index(row, col));
+            QTest::mouseClick(page.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        clickCell(2, 1);
+        for (const char key : {'2', '0', '0'}) QTest::keyClick(QApplication::focusWidget(), key);
+        clickCell(1, 2);
+        QTest::keyClick(QApplication::focusWidget(), '4');
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(page.rangeRow(1), (QStringList{" C", "    0", "200"}));
+        QCOMPARE(page.rangeRow(2), (QStringList{" H", "4", "    5"}));
+    }
+
     void generateTakesTheCountsAndTheyStayWithTheRowPosition() {
         Program program;
         FragmentPageView page(program);
@@ -226,7 +246,7 @@ private Q_SLOTS:
         QTest::keyClick(page.Edit13, Qt::Key_Tab);
         QCOMPARE(page.Edit13->text(), QStringLiteral("   0.500"));
         FragmentPageView::typeInto(page.Edit13, QStringLiteral("1,5"));
-        QCOMPARE(page.Edit13->text(), QStringLiteral("   1.000"));
+        QCOMPARE(page.Edit13->text(), QStringLiteral("   1.500"));
 
         // Observed peaks replace a typed target when the page is entered.
         page.addObservedPeaks(program, {{"180", "100"}, {"181", "10"}});

@@ -1,11 +1,14 @@
-// The missing-data message: its texts, its OK button, and closing by a click
-// on the window's own background but not on its panels.
+// The missing-data message and the About window: their texts, their buttons
+// and keys, and closing by a click on the message's own background but not
+// on its panels.
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 
+#include "ui/about_window.h"
 #include "ui/missing_data_window.h"
 
 class MessageWindowsTest : public QObject {
@@ -34,6 +37,20 @@ private Q_SLOTS:
         show(window, QStringLiteral("Xx"));
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
         QVERIFY(!window.isVisible());
+    }
+
+    void returnEnterAndEscapePressTheButton() {
+        TForm7 missingData;
+        TForm10 about;
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            show(missingData, QStringLiteral("Xx"));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(!missingData.isVisible());
+            about.showInFront();
+            QVERIFY(QTest::qWaitForWindowActive(&about));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(!about.isVisible());
+        }
     }
 
     void aClickOnTheBackgroundClosesButNotOnAPanel() {
