@@ -9,10 +9,12 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ResultGrid;
 class StringGrid;
 class TForm1;
 namespace isoquill {
-struct ResultRows;
+struct CompareState;
+struct GenerateResult;
 }
 
 class FragmentPage : public QWidget {
@@ -43,10 +45,12 @@ private:
     void clearRangeGrid();
     void writeRangeRow(int row);
     void takeRangeGrid();
-    void ausgeben(const isoquill::ResultRows& result);
+    isoquill::GenerateResult generateOffThread(const isoquill::CompareState& compare);
+    void waitForRun(isoquill::RunControl& control, const std::atomic<bool>& done);
 
     TForm1& form_;
     isoquill::FragmentState fragment_;
+    bool generating_ = false;  // a second Generate must not start inside the first one's wait
 
     QLabel* Label18;
     QLineEdit* Edit11;
@@ -56,5 +60,5 @@ private:
     QLineEdit* Edit13;
     QPushButton* Button5;
     StringGrid* StringGrid1;
-    StringGrid* StringGrid2;
+    ResultGrid* StringGrid2;
 };
