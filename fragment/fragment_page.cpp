@@ -1,6 +1,6 @@
 #include "fragment/fragment_page.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -277,9 +278,16 @@ void FragmentPage::waitForRun(RunControl& control, const std::atomic<bool>& done
         update();
     });
     QGuiApplication::changeOverrideCursor(Qt::BusyCursor);
+    const QPointer<QWidget> active = QApplication::activeWindow();
     dialog.show();
     loop.exec();
     if (!ended) control.cancel = true;
+    // Not every platform hands the activation back when the dialog closes.
+    dialog.hide();
+    if (active) {
+        active->activateWindow();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void FragmentPage::StringGrid2MouseDown() {
