@@ -88,7 +88,8 @@ void scoring(benchmark::State& state, const RangeSet& set) {
     buildCandidates(run.fragment, run.compare.formula);
     filterByTolerance(run.fragment);
     const int threads = state.range(0) > 0 ? static_cast<int>(state.range(0)) : scoringThreadCount();
-    for (auto _ : state) scoreCandidates(run.fragment, run.compare, testing::shippedElements(), threads);
+    ScoringOutcome outcome;
+    for (auto _ : state) scoreCandidates(run.fragment, run.compare, testing::shippedElements(), threads, outcome);
     const auto candidates = static_cast<std::int64_t>(run.fragment.candidateList.size());
     state.SetItemsProcessed(state.iterations() * candidates);
     state.counters["candidates"] = static_cast<double>(candidates);

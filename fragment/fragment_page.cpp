@@ -183,9 +183,13 @@ void FragmentPage::Button5Click() {
     takeRangeGrid();
     GenerateResult result;
     try {
-        result = generateOffThread(compare);
+        generateOffThread(compare, result);
     } catch (const RunCancelled&) {
         return;
+    } catch (...) {
+        // Scoring one candidate after another would have shown these before the error.
+        if (result.scoring) showNotices(compare, result.scoring->notices);
+        throw;
     }
     LastComparison last;
     if (result.scoring) last = applyScoring(compare, form_.elementTable(), *result.scoring);
@@ -199,17 +203,16 @@ void FragmentPage::Button5Click() {
 
 // The enumeration and scoring run on a worker thread that reads the shared
 // comparison state only; the window thread leaves it alone meanwhile.
-GenerateResult FragmentPage::generateOffThread(const CompareState& compare) {
+void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult& result) {
     RunControl control;
     std::atomic<bool> done{false};
-    std::optional<GenerateResult> result;
     std::exception_ptr failure;
     generating_ = true;
     fragment_.control = &control;
     {
         std::jthread worker([&] {
             try {
-                result = generateCandidates(fragment_, compare, form_.elementTable());
+                generateCandidates(fragment_, compare, form_.elementTable(), result);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -220,7 +223,6 @@ GenerateResult FragmentPage::generateOffThread(const CompareState& compare) {
     fragment_.control = nullptr;
     generating_ = false;
     if (failure) std::rethrow_exception(failure);
-    return std::move(*result);
 }
 
 // Events are processed while the run lasts, so the windows repaint. For the

@@ -45,7 +45,7 @@ private:
     void clearRangeGrid();
     void writeRangeRow(int row);
     void takeRangeGrid();
-    isoquill::GenerateResult generateOffThread(const isoquill::CompareState& compare);
+    void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
     void waitForRun(isoquill::RunControl& control, const std::atomic<bool>& done);
 
     TForm1& form_;

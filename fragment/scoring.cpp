@@ -198,11 +198,11 @@ std::vector<Symbol> mergedNotices(std::deque<Scorer>& scorers, std::size_t last)
 
 int scoringThreadCount() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)); }
 
-ScoringOutcome scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
-                               int threads) {
-    ScoringOutcome outcome;
+void scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
+                     int threads, ScoringOutcome& outcome) {
+    outcome = ScoringOutcome();
     std::vector<Candidate>& candidates = fragment.candidateList;
-    if (candidates.empty() || !runCodesComplete(fragment, compare.formula)) return outcome;
+    if (candidates.empty() || !runCodesComplete(fragment, compare.formula)) return;
 
     const ScoringPlan plan(fragment, compare, elementTable);
     if (plan.control) plan.control->toScore.store(candidates.size());
@@ -242,7 +242,6 @@ ScoringOutcome scoreCandidates(FragmentState& fragment, const CompareState& comp
     if (lastRefused) outcome.lastRefused = plan.plainFormula(last);
     outcome.last = {true, lastRefused ? std::nullopt : std::optional<long double>(loadReal48(candidates[last].error))};
     outcome.notices = mergedNotices(scorers, last);
-    return outcome;
 }
 
 LastComparison applyScoring(CompareState& compare, const ElementTable& elementTable, const ScoringOutcome& outcome) {
@@ -258,27 +257,30 @@ LastComparison applyScoring(CompareState& compare, const ElementTable& elementTa
     }
     compare.showMissingData = std::move(notice);
     compare.formula.formulaTable = backup;
-    if (compare.showMissingData)
-        for (const Symbol& symbol : outcome.notices) compare.showMissingData(symbol);
+    showNotices(compare, outcome.notices);
     return outcome.last;
 }
 
-GenerateResult generateCandidates(FragmentState& fragment, const CompareState& compare,
-                                  const ElementTable& elementTable, int threads) {
-    GenerateResult result;
+void showNotices(const CompareState& compare, const std::vector<Symbol>& notices) {
+    if (compare.showMissingData)
+        for (const Symbol& symbol : notices) compare.showMissingData(symbol);
+}
+
+void generateCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
+                        GenerateResult& result, int threads) {
+    result = GenerateResult();
     try {
         initCountMasses(fragment, compare.formula);
         buildCandidates(fragment, compare.formula);
         filterByTolerance(fragment);
         if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
-            result.scoring = scoreCandidates(fragment, compare, elementTable, threads);
+            scoreCandidates(fragment, compare, elementTable, threads, result.scoring.emplace());
     } catch (...) {
         freeCandidateLists(fragment);
         throw;
     }
     result.table = ausgebenRows(fragment, compare.formula);
     freeCandidateLists(fragment);
-    return result;
 }
 
 }  // namespace isoquill

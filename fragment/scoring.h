@@ -46,15 +46,19 @@ int scoringThreadCount();
 // errors are those of scoring them one after another, bit for bit. Where the
 // text adds nothing the formula table is filled from the counts directly.
 // An error raised by a comparison is the one of the earliest candidate that
-// raises one. Raises RunCancelled when the fragment state's control is cancelled.
-ScoringOutcome scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
-                               int threads);
+// raises one; `outcome` then holds the notices raised up to it. Raises
+// RunCancelled when the fragment state's control is cancelled.
+void scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
+                     int threads, ScoringOutcome& outcome);
 
 // On the window's thread, after scoring: `compare` as scoring one candidate
 // after another leaves it (the last candidate's formula text, simulation and
 // comparison; the formula table as before), then the notices raised through
 // compare.showMissingData.
 LastComparison applyScoring(CompareState& compare, const ElementTable& elementTable, const ScoringOutcome& outcome);
+
+// On the window's thread: the notices through compare.showMissingData.
+void showNotices(const CompareState& compare, const std::vector<Symbol>& notices);
 
 struct GenerateResult {
     ResultTable table;
@@ -66,8 +70,8 @@ struct GenerateResult {
 // mean mass is above 0, the result rows; the candidate lists released. Reads
 // `compare` only, so it may run on another thread while the window repaints.
 // On an error (too many candidates, one raised by a comparison, RunCancelled)
-// nothing is kept.
-GenerateResult generateCandidates(FragmentState& fragment, const CompareState& compare,
-                                  const ElementTable& elementTable, int threads = scoringThreadCount());
+// no candidate is kept; result.scoring holds the notices raised before it.
+void generateCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
+                        GenerateResult& result, int threads = scoringThreadCount());
 
 }  // namespace isoquill

@@ -91,8 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const FormulaTable backup = compare.formula.formulaTable;
     try {
-        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
-            applyScoring(compare, testing::shippedElements(), scoreCandidates(fragment, compare, testing::shippedElements(), 2));
+        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L) {
+            ScoringOutcome outcome;
+            scoreCandidates(fragment, compare, testing::shippedElements(), 2, outcome);
+            applyScoring(compare, testing::shippedElements(), outcome);
+        }
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
     }

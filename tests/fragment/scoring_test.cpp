@@ -59,10 +59,17 @@ std::vector<ResultRow> texts(const ResultTable& table) {
 
 // "Generate" as the window runs it: the long part, then what it leaves for
 // the window's thread.
-ResultTable generate(FragmentState& fragment, CompareState& compare, int threads = scoringThreadCount()) {
-    GenerateResult result = generateCandidates(fragment, compare, elements(), threads);
+ResultTable generate(FragmentState& fragment, CompareState& compare) {
+    GenerateResult result;
+    generateCandidates(fragment, compare, elements(), result);
     if (result.scoring) applyScoring(compare, elements(), *result.scoring);
     return std::move(result.table);
+}
+
+ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
+    ScoringOutcome outcome;
+    scoreCandidates(fragment, compare, elements(), threads, outcome);
+    return outcome;
 }
 
 TEST(Scoring, RowTextsFollowTheColumnFormats) {
@@ -126,7 +133,7 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
     buildCandidates(fragment, compare.formula);
     filterByTolerance(fragment);
     ASSERT_GE(fragment.candidateList.size(), 3u);
-    applyScoring(compare, elements(), scoreCandidates(fragment, compare, elements(), 1));
+    applyScoring(compare, elements(), score(fragment, compare, 1));
 
     std::string plain;
     for (const Candidate& c : fragment.candidateList) {
@@ -219,12 +226,13 @@ TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
 
 // Thousands of candidates, some with a symbol without data and some whose
 // symbol the text path must take: the threads give the errors, the notices
-// and the final comparison of one thread, bit for bit.
+// and the final comparison of one thread, bit for bit; and when a comparison
+// fails, its error with the notices raised before it.
 TEST(Scoring, ParallelScoresEqualSerialScores) {
     for (const char* formula : {"CHNOXx", "CHNOC("}) {
         SCOPED_TRACE(formula);
         std::vector<std::vector<Candidate>> scored;
-        std::vector<ScoringOutcome> outcomes;
+        std::vector<ScoringOutcome> outcomes, failed(2);
         for (int threads : {1, 3}) {
             CompareState compare;
             addObservedPeaks(compare);
@@ -238,14 +246,21 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
             initCountMasses(fragment, compare.formula);
             buildCandidates(fragment, compare.formula);
             filterByTolerance(fragment);
-            outcomes.push_back(scoreCandidates(fragment, compare, elements(), threads));
+            outcomes.push_back(score(fragment, compare, threads));
             scored.push_back(fragment.candidateList);
+            // From the 601st candidate on, the simulations are too large.
+            compare.simulation.peakTree.workLimit = 1500;
+            for (std::size_t i = 600; i < fragment.candidateList.size(); ++i)
+                std::fill_n(fragment.candidateList[i].counts.begin(), 4, 255);
+            EXPECT_THROW(scoreCandidates(fragment, compare, elements(), threads, failed[threads / 3]), SimulationTooLargeError);
         }
         ASSERT_GT(scored[0].size(), 2000u);
         ASSERT_EQ(scored[0].size(), scored[1].size());
         for (std::size_t i = 0; i < scored[0].size(); ++i) ASSERT_EQ(scored[0][i].error, scored[1][i].error) << i;
         EXPECT_NE(scored[0].front().error, scored[0].back().error);
         EXPECT_EQ(outcomes[0].notices, outcomes[1].notices);
+        EXPECT_EQ(failed[0].notices, failed[1].notices);
+        EXPECT_GT(failed[0].notices.size(), 1u);
         EXPECT_GT(outcomes[0].notices.size(), 10u);
         EXPECT_EQ(outcomes[0].lastAccepted, outcomes[1].lastAccepted);
         ASSERT_TRUE(outcomes[1].last.error);
