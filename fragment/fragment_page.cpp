@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -42,7 +43,8 @@ constexpr int resultRowHeight = 20;
 // A Generate that takes longer shows its progress and can be cancelled; the
 // window repaints meanwhile either way.
 constexpr int progressDelayMs = 300;
-constexpr int progressPollMs = 30;
+constexpr int quickPollMs = 5;      // a short run ends without a noticeable wait
+constexpr int progressPollMs = 50;  // the dialog's figures
 
 // Whole-pixel advances (7 pixels a character), as the widths of the result
 // columns were laid out for: "  180.156 : " then just fits its 80 pixels.
@@ -209,6 +211,10 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
     std::exception_ptr failure;
     generating_ = true;
     fragment_.control = &control;
+    const auto idle = qScopeGuard([this] {
+        fragment_.control = nullptr;
+        generating_ = false;
+    });
     {
         std::jthread worker([&] {
             try {
@@ -220,8 +226,6 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
         });
         waitForRun(control, done);
     }
-    fragment_.control = nullptr;
-    generating_ = false;
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -231,7 +235,7 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
 void FragmentPage::waitForRun(RunControl& control, const std::atomic<bool>& done) {
     QEventLoop loop;
     QTimer poll;
-    poll.setInterval(progressPollMs);
+    poll.setInterval(quickPollMs);
     QElapsedTimer clock;
     clock.start();
     bool ended = false;  // by the run, or by the delay; anything else quit the program
@@ -272,6 +276,7 @@ void FragmentPage::waitForRun(RunControl& control, const std::atomic<bool>& done
     connect(&dialog, &QProgressDialog::canceled, &loop, [&] { control.cancel = true; });
     ended = false;
     poll.disconnect();
+    poll.setInterval(progressPollMs);
     connect(&poll, &QTimer::timeout, &loop, [&] {
         if (done.load()) {
             ended = true;
