@@ -51,8 +51,8 @@ struct ScoringPlan {
         matchFormulaSymbols(probe, elementTable);
         for (int k = 0; k < fields; ++k)
             elements[static_cast<std::size_t>(k)] = probe.formulaTable[static_cast<std::size_t>(k)].element;
-        for (int count = 0; count <= maxAtomCount; ++count)
-            countReals[static_cast<std::size_t>(count)] = storeReal48(static_cast<long double>(count));
+        for (std::size_t count = 0; count < countReals.size(); ++count)
+            countReals[count] = storeReal48(static_cast<long double>(count));
     }
 
     std::string plainFormula(std::size_t i) const {
@@ -93,7 +93,7 @@ struct ScoringPlan {
     bool direct = true;
     std::array<std::size_t, rangeRowCount> symbolLength{};
     std::array<std::uint8_t, rangeRowCount> elements{};
-    std::array<Real48, maxAtomCount + 1> countReals{};
+    std::array<Real48, 256> countReals{};  // every count a candidate's byte can hold
 };
 
 struct NoticeRecord {
