@@ -1,7 +1,6 @@
 #include "fragment/fragment_page.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QHeaderView>
@@ -43,7 +42,6 @@ constexpr int resultRowHeight = 20;
 // A Generate that takes longer shows its progress and can be cancelled; the
 // window repaints meanwhile either way.
 constexpr int progressDelayMs = 300;
-constexpr int quickPollMs = 5;      // a short run ends without a noticeable wait
 constexpr int progressPollMs = 50;  // the dialog's figures
 
 // Whole-pixel advances (7 pixels a character), as the widths of the result
@@ -209,6 +207,7 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
     RunControl control;
     std::atomic<bool> done{false};
     std::exception_ptr failure;
+    QEventLoop loop;  // declared before the worker, which must be joined before the loop goes
     generating_ = true;
     fragment_.control = &control;
     const auto idle = qScopeGuard([this] {
@@ -223,32 +222,26 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
                 failure = std::current_exception();
             }
             done.store(true);
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });
-        waitForRun(control, done);
+        waitForRun(loop, control, done);
     }
     if (failure) std::rethrow_exception(failure);
 }
 
 // Events are processed while the run lasts, so the windows repaint. For the
 // first moments no input is taken; then a modal progress dialog takes it and
-// offers Cancel. Leaving the program meanwhile cancels the run.
-void FragmentPage::waitForRun(RunControl& control, const std::atomic<bool>& done) {
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(quickPollMs);
-    QElapsedTimer clock;
-    clock.start();
-    bool ended = false;  // by the run, or by the delay; anything else quit the program
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done.load() || clock.elapsed() >= progressDelayMs) {
-            ended = true;
-            loop.quit();
-        }
+// offers Cancel. The run quits `loop` when it ends; leaving the program
+// meanwhile cancels it.
+void FragmentPage::waitForRun(QEventLoop& loop, RunControl& control, const std::atomic<bool>& done) {
+    bool delayed = false;
+    QTimer::singleShot(progressDelayMs, &loop, [&] {
+        delayed = true;
+        loop.quit();
     });
-    poll.start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (done.load()) return;
-    if (!ended) {
+    if (!delayed) {
         control.cancel = true;
         return;
     }
@@ -274,21 +267,14 @@ void FragmentPage::waitForRun(RunControl& control, const std::atomic<bool>& done
     };
     update();
     connect(&dialog, &QProgressDialog::canceled, &loop, [&] { control.cancel = true; });
-    ended = false;
-    poll.disconnect();
-    poll.setInterval(progressPollMs);
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done.load()) {
-            ended = true;
-            loop.quit();
-        }
-        update();
-    });
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, update);
+    poll.start(progressPollMs);
     QGuiApplication::changeOverrideCursor(Qt::BusyCursor);
     const QPointer<QWidget> active = QApplication::activeWindow();
     dialog.show();
     loop.exec();
-    if (!ended) control.cancel = true;
+    if (!done.load()) control.cancel = true;
     // Not every platform hands the activation back when the dialog closes.
     dialog.hide();
     if (active) {

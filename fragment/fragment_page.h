@@ -6,6 +6,7 @@
 
 #include "fragment/enumeration.h"
 
+class QEventLoop;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,7 +47,7 @@ private:
     void writeRangeRow(int row);
     void takeRangeGrid();
     void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
-    void waitForRun(isoquill::RunControl& control, const std::atomic<bool>& done);
+    void waitForRun(QEventLoop& loop, isoquill::RunControl& control, const std::atomic<bool>& done);
 
     TForm1& form_;
     isoquill::FragmentState fragment_;
