@@ -5,7 +5,6 @@
 #include <deque>
 #include <exception>
 #include <limits>
-#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -96,9 +95,16 @@ struct ScoringPlan {
     std::array<Real48, 256> countReals{};  // every count a candidate's byte can hold
 };
 
-struct NoticeRecord {
+// A missing-data notice, placed by its candidate and its rank among that
+// candidate's notices.
+struct Notice {
     std::size_t candidate;
-    std::vector<Symbol> symbols;
+    std::size_t rank;
+    Symbol symbol;
+
+    bool before(const Notice& other) const {
+        return candidate != other.candidate ? candidate < other.candidate : rank < other.rank;
+    }
 };
 
 // One scoring thread: its own comparison state, and what it found.
@@ -107,7 +113,7 @@ public:
     Scorer(const ScoringPlan& plan, std::atomic<std::size_t>& next, std::atomic<std::size_t>& failedAt)
         : plan_(plan), next_(next), failedAt_(failedAt), state_(plan.compare) {
         clearFormula(state_.formula);
-        state_.showMissingData = [this](const Symbol& symbol) { current_.push_back(symbol); };
+        state_.showMissingData = [this](const Symbol& symbol) { keepNotice(symbol); };
     }
 
     void run() {
@@ -115,7 +121,7 @@ public:
         for (;;) {
             const std::size_t first = next_.fetch_add(chunkSize, std::memory_order_relaxed);
             if (first >= n || first > failedAt_.load(std::memory_order_relaxed)) return;
-            chunkStart_ = true;
+            chunkNotices_ = notices.size();
             const std::size_t last = std::min(first + chunkSize, n);
             for (std::size_t i = first; i < last; ++i) {
                 if (plan_.control && plan_.control->cancel.load(std::memory_order_relaxed)) {
@@ -128,7 +134,7 @@ public:
         }
     }
 
-    std::vector<NoticeRecord> notices;
+    std::vector<Notice> notices;  // per chunk, the last notice of each symbol
     std::vector<std::size_t> refused;  // candidates whose text the syntax check refused
     std::size_t failedCandidate = noCandidate;
     std::exception_ptr failure;
@@ -137,7 +143,8 @@ public:
 private:
     bool score(std::size_t i) {
         Candidate& candidate = plan_.candidates[i];
-        current_.clear();
+        candidate_ = i;
+        rank_ = 0;
         try {
             std::optional<long double> error;
             if (plan_.direct && plan_.fitsText(candidate)) {
@@ -155,42 +162,47 @@ private:
             while (i < seen && !failedAt_.compare_exchange_weak(seen, i)) {
             }
         }
-        keepNotices(i);
         return !failure;
     }
 
-    // Another thread may have scored the candidate before a chunk's first.
-    void keepNotices(std::size_t i) {
-        if (!chunkStart_ && current_ == previous_) return;
-        chunkStart_ = false;
-        previous_ = current_;
-        notices.push_back({i, current_});
+    // A chunk lies wholly before or after any other thread's candidates, so
+    // its last notice of a symbol is all the merge needs.
+    void keepNotice(const Symbol& symbol) {
+        const Notice notice{candidate_, rank_++, symbol};
+        for (auto kept = notices.begin() + static_cast<std::ptrdiff_t>(chunkNotices_); kept != notices.end(); ++kept) {
+            if (kept->symbol == symbol) {
+                *kept = notice;
+                return;
+            }
+        }
+        notices.push_back(notice);
     }
 
     const ScoringPlan& plan_;
     std::atomic<std::size_t>& next_;
     std::atomic<std::size_t>& failedAt_;
     CompareState state_;
-    std::vector<Symbol> current_;   // notices of the candidate being scored
-    std::vector<Symbol> previous_;  // those of the candidate before it in this chunk
-    bool chunkStart_ = true;
+    std::size_t candidate_ = 0;     // the candidate being scored
+    std::size_t rank_ = 0;          // notices it has raised so far
+    std::size_t chunkNotices_ = 0;  // where the notices of the current chunk begin
 };
 
-// The notices in candidate order, up to and including candidate `last`,
-// without the repeats of a previous candidate's notices.
-std::vector<Symbol> mergedNotices(std::deque<Scorer>& scorers, std::size_t last) {
-    std::vector<NoticeRecord> records;
-    for (Scorer& scorer : scorers)
-        for (NoticeRecord& record : scorer.notices)
-            if (record.candidate <= last) records.push_back(std::move(record));
-    std::sort(records.begin(), records.end(), [](const auto& a, const auto& b) { return a.candidate < b.candidate; });
-    std::vector<Symbol> symbols;
-    std::vector<Symbol> before;
-    for (NoticeRecord& record : records) {
-        if (record.symbols == before) continue;
-        symbols.insert(symbols.end(), record.symbols.begin(), record.symbols.end());
-        before = std::move(record.symbols);
+// Each symbol noticed up to and including candidate `last`, once, in the
+// order of its last notice.
+std::vector<Symbol> mergedNotices(const std::deque<Scorer>& scorers, std::size_t last) {
+    std::vector<Notice> latest;
+    for (const Scorer& scorer : scorers) {
+        for (const Notice& notice : scorer.notices) {
+            if (notice.candidate > last) continue;
+            const auto same = std::find_if(latest.begin(), latest.end(),
+                                           [&](const Notice& kept) { return kept.symbol == notice.symbol; });
+            if (same == latest.end()) latest.push_back(notice);
+            else if (same->before(notice)) *same = notice;
+        }
     }
+    std::sort(latest.begin(), latest.end(), [](const Notice& a, const Notice& b) { return a.before(b); });
+    std::vector<Symbol> symbols;
+    for (const Notice& notice : latest) symbols.push_back(notice.symbol);
     return symbols;
 }
 

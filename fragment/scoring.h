@@ -30,8 +30,9 @@ struct ScoringOutcome {
     LastComparison last;
     std::optional<std::string> lastAccepted;  // plain formula of the last candidate the syntax check took
     std::optional<std::string> lastRefused;   // plain formula of the last candidate, when it was refused
-    // In candidate order; a candidate whose notices repeat the previous
-    // candidate's adds none (a million equal notices would say nothing more).
+    // Each symbol once, in the order of its last notice: the missing-data
+    // window ends on the symbol that one candidate after another leaves it
+    // on, and a million equal notices would say nothing more.
     std::vector<Symbol> notices;
 };
 
