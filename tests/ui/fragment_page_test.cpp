@@ -256,6 +256,10 @@ private Q_SLOTS:
         QCOMPARE(page.StringGrid2->rowCount(), 2);
         QCOMPARE(page.result(0), (QStringList{"   16.023 : ", " 0.02 : ", " 0.0", " H2  N1 "}));
         QCOMPARE(page.result(1), (QStringList{"   16.042 : ", " 0.04 : ", " 0.0", " C1  H4 "}));
+        // Every written row's texts, for copying, are the ones the grid shows.
+        QList<QStringList> rows;
+        page.StringGrid2->forEachResultRow([&rows](const QStringList& texts) { rows << texts; });
+        QCOMPARE(rows, (QList<QStringList>{page.result(0), page.result(1)}));
     }
 
     void generateWithObservedPeaksShowsTheComparisonErrors() {
