@@ -1,8 +1,10 @@
 // The fragment generator on the shipped element data: the enumeration of
 // three range sets beside the plain element-by-element enumeration, and the
-// scoring of a typical candidate list against three observed peaks.
+// scoring of candidate lists against three observed peaks on one thread and
+// on all of them.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,8 @@ struct RangeSet {
 const RangeSet smallSet{"CHNO", {{0, 20}, {0, 40}, {0, 5}, {0, 10}}, 180.16L, 0.5L};
 const RangeSet mediumSet{"CHNOS", {{0, 50}, {0, 100}, {0, 10}, {0, 20}, {0, 3}}, 600.0L, 0.5L};
 const RangeSet wideSet{"CHNO", {{0, 100}, {0, 200}, {0, 20}, {0, 30}}, 1200.0L, 0.3L};
+// The ranges of a large search around 1000 u; the tolerance sets the size.
+const RangeSet largeSet{"CHNOS", {{0, 200}, {0, 200}, {0, 30}, {0, 40}, {0, 5}}, 1000.0L, 0.05L};
 
 struct Run {
     CompareState compare;
@@ -69,26 +73,35 @@ void plainEnumeration(benchmark::State& state, const RangeSet& set) {
     state.counters["candidates"] = static_cast<double>(candidates);
 }
 
-void scoring(benchmark::State& state) {
+// state.range(0): the scoring threads, 0 for all the hardware has.
+void scoring(benchmark::State& state, const RangeSet& set) {
     Run run;
     ObservedPeaks& observed = run.compare.observed;
-    observed.observedPeaks[1] = {storeReal48(180), 100.0L};
-    observed.observedPeaks[2] = {storeReal48(181), 6.7L};
-    observed.observedPeaks[3] = {storeReal48(182), 1.2L};
+    const long double base = std::round(set.target);
+    observed.observedPeaks[1] = {storeReal48(base), 100.0L};
+    observed.observedPeaks[2] = {storeReal48(base + 1), 6.7L};
+    observed.observedPeaks[3] = {storeReal48(base + 2), 1.2L};
     observed.observedNext = 4;
-    prepare(run, smallSet);
+    observedStatistics(run.compare.comparison, observed);
+    prepare(run, set);
     initCountMasses(run.fragment, run.compare.formula);
     buildCandidates(run.fragment, run.compare.formula);
     filterByTolerance(run.fragment);
-    const FormulaTable backup = run.compare.formula.formulaTable;
-    for (auto _ : state) scoreCandidates(run.fragment, run.compare, testing::shippedElements(), backup);
-    state.counters["candidates"] = static_cast<double>(run.fragment.candidateList.size());
+    const int threads = state.range(0) > 0 ? static_cast<int>(state.range(0)) : scoringThreadCount();
+    ScoringOutcome outcome;
+    for (auto _ : state) scoreCandidates(run.fragment, run.compare, testing::shippedElements(), threads, outcome);
+    const auto candidates = static_cast<std::int64_t>(run.fragment.candidateList.size());
+    state.SetItemsProcessed(state.iterations() * candidates);
+    state.counters["candidates"] = static_cast<double>(candidates);
+    state.counters["threads"] = threads;
 }
 
 BENCHMARK_CAPTURE(enumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(enumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(enumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
-BENCHMARK(scoring)->Name("scoring/d_candidates_of_a_three_peaks")->Unit(benchmark::kMillisecond);
+// 181 candidates: too few to share out, so one thread either way.
+BENCHMARK_CAPTURE(scoring, d_C20H40N5O10_180_threads, smallSet)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(scoring, e_C200H200N30O40S5_1000_threads, largeSet)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(plainEnumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,10 @@ std::optional<long double> runComparisonChain(CompareState& state, const Element
     clearFormula(state.formula);
     if (checkFormulaSyntax(state.formula) != 0) return std::nullopt;
     parseFormula(state.formula, elementTable);
+    return compareParsedFormula(state, elementTable);
+}
+
+long double compareParsedFormula(CompareState& state, const ElementTable& elementTable) {
     computeFormulaMass(state.formula, elementTable);
     simulatePeakGroup(state.simulation, state.formula, elementTable, state.showMissingData);
     alignPeakGroups(state.comparison, state.observed, state.simulation.simPeaks);

@@ -30,4 +30,8 @@ struct CompareState {
 // simulation and comparison results then stay as they were.
 std::optional<long double> runComparisonChain(CompareState& state, const ElementTable& elementTable, std::string_view text);
 
+// The chain from a parsed formula table on: mass, simulation, alignment; the
+// least-square error.
+long double compareParsedFormula(CompareState& state, const ElementTable& elementTable);
+
 }  // namespace isoquill

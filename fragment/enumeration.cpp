@@ -43,24 +43,17 @@ int enumeratedRows(const Formula& formula) {
     return std::max(n, 1);
 }
 
-std::string countCode(const CountCombination& combination, int fields) {
-    char text[rangeRowCount * 4];
-    char* end = text;
-    for (int e = 0; e < fields; ++e) {
-        if (e > 0) *end++ = '.';
-        end = std::to_chars(end, text + sizeof text, combination.counts[e]).ptr;
-    }
-    return std::string(text, end);
-}
+// Between two looks at the run control; about a millisecond of search.
+constexpr std::int64_t stepsPerControlLook = 1 << 16;
 
 // The search moved `row` innermost, so its count varied fastest. Within each
 // run of equal counts for the rows before it, sorting by its count restores
 // the order in which the plain enumeration lists them.
-void restoreRowOrder(std::vector<CountCombination>& list, int row) {
-    const auto samePrefix = [row](const CountCombination& a, const CountCombination& b) {
+void restoreRowOrder(std::vector<Candidate>& list, int row) {
+    const auto samePrefix = [row](const Candidate& a, const Candidate& b) {
         return std::equal(a.counts.begin(), a.counts.begin() + row, b.counts.begin());
     };
-    const auto byRowCount = [row](const CountCombination& a, const CountCombination& b) {
+    const auto byRowCount = [row](const Candidate& a, const Candidate& b) {
         return a.counts[row] < b.counts[row];
     };
     for (auto first = list.begin(); first != list.end();) {
@@ -180,6 +173,7 @@ private:
         const bool last = e + 1 == rows_;
         for (int k = row.ascending ? firstCount(row, partial, rest) : row.von; k <= row.bis; ++k) {
             if (++steps_ > state_.searchStepLimit) refuse();
+            if (steps_ % stepsPerControlLook == 0) lookAtControl();
             const double mass = partial + row.countMass[k];
             if (!(mass < upper_) || !(mass + leastRest_[e] < upper_)) {
                 if (row.ascending) break;
@@ -204,13 +198,27 @@ private:
             if (!(mass < limit_)) return;
         }
         if (state_.previousList.size() >= state_.candidateLimit) refuse();
-        state_.previousList.push_back({counts_, storeReal48(mass)});
+        state_.previousList.push_back({counts_, storeReal48(mass), Real48{}});
+    }
+
+    void lookAtControl() {
+        RunControl* control = state_.control;
+        if (!control) return;
+        control->found.store(state_.previousList.size(), std::memory_order_relaxed);
+        if (control->cancel.load(std::memory_order_relaxed)) {
+            releaseLists();
+            throw RunCancelled();
+        }
     }
 
     [[noreturn]] void refuse() {
-        state_.previousList = std::vector<CountCombination>();
-        state_.candidateList = std::vector<Candidate>();
+        releaseLists();
         throw TooManyCandidatesError();
+    }
+
+    void releaseLists() {
+        state_.previousList = std::vector<Candidate>();
+        state_.candidateList = std::vector<Candidate>();
     }
 
     FragmentState& state_;
@@ -227,6 +235,18 @@ private:
 };
 
 }  // namespace
+
+std::string countCode(const Candidate& candidate, int fields) {
+    char text[rangeRowCount * 4];
+    char* end = text;
+    for (int e = 0; e < fields; ++e) {
+        if (e > 0) *end++ = '.';
+        end = std::to_chars(end, text + sizeof text, candidate.counts[static_cast<std::size_t>(e)]).ptr;
+    }
+    return std::string(text, end);
+}
+
+const char* RunCancelled::what() const noexcept { return "cancelled"; }
 
 TooManyCandidatesError::TooManyCandidatesError()
     : std::runtime_error("Zu viele Kandidaten: bitte die Bereiche oder die Toleranz einengen") {}
@@ -274,13 +294,13 @@ void buildCandidates(FragmentState& state, const Formula& formula) {
 void filterByTolerance(FragmentState& state) {
     const long double target = loadReal48(state.targetMass);
     const long double tolerance = loadReal48(state.massTolerance);
-    state.candidateList.clear();
-    state.candidateList.reserve(state.previousList.size());
-    for (const CountCombination& combination : state.previousList) {
-        if (roundReal48(std::fabs(loadReal48(combination.mass) - target)) <= tolerance)
-            state.candidateList.push_back({countCode(combination, state.codeFields), combination.mass, Real48{}});
-    }
-    emptyList(state.previousList);
+    std::erase_if(state.previousList, [&](const Candidate& combination) {
+        return !(roundReal48(std::fabs(loadReal48(combination.mass) - target)) <= tolerance);
+    });
+    // Filtered in place and handed over: the list is never held twice.
+    state.candidateList = std::move(state.previousList);
+    state.previousList = std::vector<Candidate>();
+    if (state.control) state.control->found.store(state.candidateList.size(), std::memory_order_relaxed);
 }
 
 void freeCandidateLists(FragmentState& state) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -30,17 +31,30 @@ struct ElementRange {
     std::int32_t bis = 0;  // highest count tried, 0..200; below von: no candidate
 };
 
-// A complete combination: the counts of range rows 1..codeFields at [0..codeFields-1].
-struct CountCombination {
-    std::array<std::uint8_t, rangeRowCount> counts{};
-    Real48 mass;  // running mass, rounded to Real48 after every element
+// A combination of the search and, once it passed the tolerance filter, a
+// candidate of the result list. Its count code is made from the counts when
+// needed: a million candidates must not hold a million strings.
+struct Candidate {
+    std::array<std::uint8_t, rangeRowCount> counts{};  // range rows 1..codeFields at [0..codeFields-1]
+    Real48 mass;   // running mass, rounded to Real48 after every element
+    Real48 error;  // least-square error, 0 until scored
 };
 
-// A candidate of the result list.
-struct Candidate {
-    std::string code;  // count code, e.g. "6.12.6"
-    Real48 mass;
-    Real48 error;  // least-square error, 0 until scored
+// The count code of a candidate with `fields` fields, e.g. "6.12.6".
+std::string countCode(const Candidate& candidate, int fields);
+
+// Raised inside a run whose RunControl was cancelled; nothing is kept.
+class RunCancelled : public std::exception {
+public:
+    const char* what() const noexcept override;
+};
+
+// Shared between a run on a worker thread and the window that waits for it.
+struct RunControl {
+    std::atomic<bool> cancel{false};
+    std::atomic<std::size_t> found{0};   // combinations the enumeration has kept so far
+    std::atomic<std::size_t> toScore{0};  // candidates scoring started on; 0 before
+    std::atomic<std::size_t> scored{0};   // candidates scored so far
 };
 
 // Raised when a run would hold more than candidateLimit candidates; nothing is
@@ -59,9 +73,11 @@ struct FragmentState {
     std::size_t candidateLimit = defaultCandidateLimit;
     std::int64_t searchStepLimit = defaultSearchStepLimit;
 
-    int codeFields = 0;                          // fields per code of the last build
-    std::vector<CountCombination> previousList;  // built, before the tolerance filter
-    std::vector<Candidate> candidateList;        // the result list
+    RunControl* control = nullptr;  // when set, the run reports progress and can be cancelled
+
+    int codeFields = 0;                   // fields per code of the last build
+    std::vector<Candidate> previousList;  // built, before the tolerance filter
+    std::vector<Candidate> candidateList; // the result list
 };
 
 // A count clamped to the 0..200 that countMasses holds.
@@ -87,12 +103,12 @@ void initCountMasses(FragmentState& state, const Formula& formula);
 // element-by-element enumeration keeps: every running mass strictly below
 // targetMass + massTolerance. Combinations that are certainly too light to
 // pass filterByTolerance are left out. Raises TooManyCandidatesError, with
-// both lists released, when more than candidateLimit would be held.
+// both lists released, when more than candidateLimit would be held, and
+// RunCancelled likewise when the state's control is cancelled.
 void buildCandidates(FragmentState& state, const Formula& formula);
 
 // Moves every combination whose |mass - targetMass|, rounded to Real48, is at
-// most massTolerance into candidateList with its count code, in order, and
-// empties previousList.
+// most massTolerance into candidateList, in order, and empties previousList.
 void filterByTolerance(FragmentState& state);
 
 // Empties both lists; small ones keep their storage for the next run.

@@ -1,19 +1,29 @@
 #include "fragment/fragment_page.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
+#include <exception>
+#include <optional>
+#include <thread>
 
 #include "chem/formula.h"
 #include "chem/number_text.h"
-#include "ui/busy_cursor.h"
 #include "ui/no_select_edit.h"
+#include "fragment/result_grid.h"
 #include "fragment/scoring.h"
+#include "ui/busy_cursor.h"
 #include "ui/string_grid.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
@@ -26,10 +36,13 @@ using namespace isoquill;
 
 namespace {
 
-constexpr int resultColumnCount = 4;
 constexpr int rangeGridRows = 15;  // header and 14 element rows
 constexpr int rangeGridRowHeight = 18;  // all 15 rows fit in the grid's 282 pixels
 constexpr int resultRowHeight = 20;
+// A Generate that takes longer shows its progress and can be cancelled; the
+// window repaints meanwhile either way.
+constexpr int progressDelayMs = 300;
+constexpr int progressPollMs = 50;  // the dialog's figures
 
 // Whole-pixel advances (7 pixels a character), as the widths of the result
 // columns were laid out for: "  180.156 : " then just fits its 80 pixels.
@@ -65,7 +78,7 @@ FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), for
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    StringGrid2 = place(new StringGrid(resultColumnCount, 1, 0, 0, resultRowHeight, this), "StringGrid2", 230, 85, 203, 282);
+    StringGrid2 = place(new ResultGrid(resultRowHeight, this), "StringGrid2", 230, 85, 203, 282);
     StringGrid2->setFont(gridFont());
     StringGrid2->horizontalHeader()->setDefaultSectionSize(200);
     StringGrid2->setShowGrid(false);
@@ -79,7 +92,9 @@ FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), for
 
     connect(Edit11, &QLineEdit::textChanged, this, guarded(this, &FragmentPage::Edit11Change));
     connect(Button5, &QPushButton::clicked, this, guarded(this, &FragmentPage::Button5Click));
-    connect(StringGrid2, &StringGrid::mouseDown, this, guarded(this, &FragmentPage::StringGrid2MouseDown));
+    connect(Edit12, &QLineEdit::returnPressed, this, guarded(this, &FragmentPage::Button5Click));
+    connect(Edit13, &QLineEdit::returnPressed, this, guarded(this, &FragmentPage::Button5Click));
+    connect(StringGrid2, &ResultGrid::mouseDown, this, guarded(this, &FragmentPage::StringGrid2MouseDown));
     connect(new PageFocus(this), &PageFocus::entered, this, guarded(this, &FragmentPage::TabSheet4Enter));
     Edit12->installEventFilter(this);
     Edit13->installEventFilter(this);
@@ -151,31 +166,120 @@ void FragmentPage::Edit13Exit() {
     Edit13->setText(fromLatin1(formatReal(loadReal48(fragment_.massTolerance), 8, 3)));
 }
 
+// The run uses what the fields show, as if they had been left. The previous
+// results are released first, so a refused or cancelled run leaves the grid
+// empty and two result lists never exist at once.
 void FragmentPage::Button5Click() {
+    if (generating_) return;
+    const BusyCursor busy;
+    Edit12Change();
+    Edit13Exit();
     StringGrid1->endEditing();
+    StringGrid2->setTable({});
     CompareState& compare = form_.compareState();
     setFormulaText(compare.formula, latin1(Edit11->text()));
     parseFormula(compare.formula, form_.elementTable());
     initRanges(fragment_, compare.formula, form_.elementTable());
     takeRangeGrid();
-    const ResultRows result = generateCandidates(fragment_, compare, form_.elementTable());
-    ausgeben(result);
-    // Scoring ran the comparison for every candidate; only the last one can
-    // ever be seen, so the table and plot are written once, for it.
-    if (result.lastComparison.ran) form_.showComparison(result.lastComparison.error);
-}
-
-// The grid is written only once the results exist: a refused Generate leaves
-// the previous results in place.
-void FragmentPage::ausgeben(const ResultRows& result) {
-    StringGrid2->setRowCount(5);
-    for (int row = 0; row < 5; ++row) StringGrid2->blankRow(row);
-    StringGrid2->setRowCount(std::max(static_cast<int>(result.candidateCount), 1));
+    GenerateResult result;
+    try {
+        generateOffThread(compare, result);
+    } catch (const RunCancelled&) {
+        return;
+    } catch (...) {
+        // Scoring one candidate after another would have shown these before the error.
+        if (result.scoring) showNotices(compare, result.scoring->notices);
+        throw;
+    }
+    LastComparison last;
+    if (result.scoring) last = applyScoring(compare, form_.elementTable(), *result.scoring);
+    StringGrid2->setTable(std::move(result.table));
     StringGrid2->setColumnWidth(0, 80);
     StringGrid2->setColumnWidth(1, 60);
-    for (std::size_t row = 0; row < result.rows.size(); ++row) {
-        for (int col = 0; col < resultColumnCount; ++col)
-            StringGrid2->setCell(col, static_cast<int>(row), fromLatin1(result.rows[row][static_cast<std::size_t>(col)]));
+    // Scoring ran the comparison for every candidate; only the last one can
+    // ever be seen, so the table and plot are written once, for it.
+    if (last.ran) form_.showComparison(last.error);
+}
+
+// The enumeration and scoring run on a worker thread that reads the shared
+// comparison state only; the window thread leaves it alone meanwhile.
+void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult& result) {
+    RunControl control;
+    std::atomic<bool> done{false};
+    std::exception_ptr failure;
+    QEventLoop loop;  // declared before the worker, which must be joined before the loop goes
+    generating_ = true;
+    fragment_.control = &control;
+    const auto idle = qScopeGuard([this] {
+        fragment_.control = nullptr;
+        generating_ = false;
+    });
+    {
+        std::jthread worker([&] {
+            try {
+                generateCandidates(fragment_, compare, form_.elementTable(), result);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            done.store(true);
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        waitForRun(loop, control, done);
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+// Events are processed while the run lasts, so the windows repaint. For the
+// first moments no input is taken; then a modal progress dialog takes it and
+// offers Cancel. The run quits `loop` when it ends; leaving the program
+// meanwhile cancels it.
+void FragmentPage::waitForRun(QEventLoop& loop, RunControl& control, const std::atomic<bool>& done) {
+    bool delayed = false;
+    QTimer::singleShot(progressDelayMs, &loop, [&] {
+        delayed = true;
+        loop.quit();
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (done.load()) return;
+    if (!delayed) {
+        control.cancel = true;
+        return;
+    }
+
+    QProgressDialog dialog(window());
+    dialog.setWindowTitle(QStringLiteral("Generate"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setMinimumDuration(0);
+    const auto update = [&] {
+        const std::size_t toScore = control.toScore.load();
+        dialog.setLabelText(QStringLiteral("Kandidaten gefunden: %1\nKandidaten bewertet: %2")
+                                .arg(control.found.load())
+                                .arg(control.scored.load()));
+        if (toScore == 0) {
+            dialog.setRange(0, 0);
+        } else {
+            dialog.setRange(0, 1000);
+            dialog.setValue(static_cast<int>(control.scored.load() * 1000 / toScore));
+        }
+    };
+    update();
+    connect(&dialog, &QProgressDialog::canceled, &loop, [&] { control.cancel = true; });
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, update);
+    poll.start(progressPollMs);
+    QGuiApplication::changeOverrideCursor(Qt::BusyCursor);
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    dialog.show();
+    loop.exec();
+    if (!done.load()) control.cancel = true;
+    // Not every platform hands the activation back when the dialog closes.
+    dialog.hide();
+    if (active) {
+        active->activateWindow();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 }
 

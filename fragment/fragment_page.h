@@ -6,13 +6,16 @@
 
 #include "fragment/enumeration.h"
 
+class QEventLoop;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ResultGrid;
 class StringGrid;
 class TForm1;
 namespace isoquill {
-struct ResultRows;
+struct CompareState;
+struct GenerateResult;
 }
 
 class FragmentPage : public QWidget {
@@ -43,10 +46,12 @@ private:
     void clearRangeGrid();
     void writeRangeRow(int row);
     void takeRangeGrid();
-    void ausgeben(const isoquill::ResultRows& result);
+    void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
+    void waitForRun(QEventLoop& loop, isoquill::RunControl& control, const std::atomic<bool>& done);
 
     TForm1& form_;
     isoquill::FragmentState fragment_;
+    bool generating_ = false;  // a second Generate must not start inside the first one's wait
 
     QLabel* Label18;
     QLineEdit* Edit11;
@@ -56,5 +61,5 @@ private:
     QLineEdit* Edit13;
     QPushButton* Button5;
     StringGrid* StringGrid1;
-    StringGrid* StringGrid2;
+    ResultGrid* StringGrid2;
 };

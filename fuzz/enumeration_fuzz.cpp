@@ -91,18 +91,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const FormulaTable backup = compare.formula.formulaTable;
     try {
-        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L)
-            scoreCandidates(fragment, compare, testing::shippedElements(), backup);
+        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L) {
+            ScoringOutcome outcome;
+            scoreCandidates(fragment, compare, testing::shippedElements(), 2, outcome);
+            applyScoring(compare, testing::shippedElements(), outcome);
+        }
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
     }
     compare.formula.formulaTable = backup;
-    const ResultRows rows = ausgebenRows(fragment, compare.formula);
+    const std::size_t candidates = fragment.candidateList.size();
     const auto written = static_cast<std::size_t>(std::count_if(
         fragment.candidateList.begin(), fragment.candidateList.end(),
-        [&](const Candidate& c) { return isCompleteCountCode(c.code, compare.formula); }));
+        [&](const Candidate& c) { return isCompleteCountCode(countCode(c, fragment.codeFields), compare.formula); }));
+    const ResultTable rows = ausgebenRows(fragment, compare.formula);
     fuzz::require(rows.rows.size() <= written, "a row written for an incomplete code");
-    fuzz::require(rows.candidateCount == fragment.candidateList.size(), "row count differs from the candidates");
+    fuzz::require(rows.candidateCount == candidates, "row count differs from the candidates");
+    for (std::size_t r = 0; r < rows.rows.size(); ++r)
+        fuzz::require(resultRowTexts(rows, r)[0].size() >= 12, "a mass text narrower than its column");
     freeCandidateLists(fragment);
     return 0;
 }

@@ -5,17 +5,21 @@
 
 #include <algorithm>
 
+void setUpGridView(QTableView& view, int rowHeight) {
+    view.horizontalHeader()->hide();
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setMinimumSectionSize(1);
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(rowHeight);
+    view.horizontalHeader()->setMinimumSectionSize(1);
+    view.setTextElideMode(Qt::ElideNone);
+    view.setWordWrap(false);
+    view.setSelectionMode(QAbstractItemView::ContiguousSelection);
+}
+
 StringGrid::StringGrid(int colCount, int rowCount, int fixedRows, int fixedCols, int rowHeight, QWidget* parent)
     : QTableWidget(rowCount, colCount, parent) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(rowHeight);
-    horizontalHeader()->setMinimumSectionSize(1);
-    setTextElideMode(Qt::ElideNone);
-    setWordWrap(false);
-    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setUpGridView(*this, rowHeight);
 
     // Disabled items are what keyboard navigation skips; the explicit
     // foreground keeps their text from being greyed out.

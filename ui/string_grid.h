@@ -5,6 +5,10 @@
 
 #include <QTableWidget>
 
+// The look both kinds of grid share: no headers, every row `rowHeight` pixels
+// high, text clipped at the cell edge and never elided, contiguous selection.
+void setUpGridView(QTableView& view, int rowHeight);
+
 class StringGrid : public QTableWidget {
     Q_OBJECT
 public:

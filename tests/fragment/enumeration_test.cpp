@@ -44,7 +44,7 @@ std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& form
     buildCandidates(state, formula);
     filterByTolerance(state);
     std::vector<PlainCandidate> result;
-    for (const Candidate& c : state.candidateList) result.push_back({c.code, c.mass});
+    for (const Candidate& c : state.candidateList) result.push_back({countCode(c, state.codeFields), c.mass});
     return result;
 }
 

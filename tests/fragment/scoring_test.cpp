@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -44,22 +45,60 @@ FragmentState glucoseRun(CompareState& compare) {
     return fragment;
 }
 
-Candidate candidate(std::string code, long double mass, long double error) {
-    return {std::move(code), storeReal48(mass), storeReal48(error)};
+Candidate candidate(std::vector<std::uint8_t> counts, long double mass, long double error) {
+    Candidate c{{}, storeReal48(mass), storeReal48(error)};
+    std::copy(counts.begin(), counts.end(), c.counts.begin());
+    return c;
+}
+
+std::vector<ResultRow> texts(const ResultTable& table) {
+    std::vector<ResultRow> rows;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) rows.push_back(resultRowTexts(table, r));
+    return rows;
+}
+
+// "Generate" as the window runs it: the long part, then what it leaves for
+// the window's thread.
+ResultTable generate(FragmentState& fragment, CompareState& compare) {
+    GenerateResult result;
+    generateCandidates(fragment, compare, elements(), result);
+    if (result.scoring) applyScoring(compare, elements(), *result.scoring);
+    return std::move(result.table);
+}
+
+ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
+    ScoringOutcome outcome;
+    scoreCandidates(fragment, compare, elements(), threads, outcome);
+    return outcome;
 }
 
 TEST(Scoring, RowTextsFollowTheColumnFormats) {
     CompareState compare;
     typeFormula(compare, "C6H12O6");
     FragmentState fragment;
+    fragment.codeFields = 3;
     fragment.targetMass = storeReal48(180);
-    // Not written: an incomplete code, and a tiny mass whose deviation rounds to -180.
-    fragment.candidateList = {candidate("6.12.6", 180.0634L, 12.34L), candidate("6.12", 180.1L, 0),
-                              candidate("1.1.1", std::ldexp(1.0L, -40), 0), candidate("6.0.6", 179.75L, 1234.56L)};
-    const ResultRows result = ausgebenRows(fragment, compare.formula);
+    // Not written: a tiny mass whose deviation rounds to -180.
+    fragment.candidateList = {candidate({6, 12, 6}, 180.0634L, 12.34L), candidate({1, 1, 1}, std::ldexp(1.0L, -40), 0),
+                              candidate({6, 0, 6}, 179.75L, 1234.56L), candidate({200, 0, 0}, 2402.14L, 1e30L)};
+    const ResultTable result = ausgebenRows(fragment, compare.formula);
     EXPECT_EQ(result.candidateCount, 4u);
-    EXPECT_EQ(result.rows, (std::vector<ResultRow>{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
-                                                   {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
+    EXPECT_EQ(texts(result), (std::vector<ResultRow>{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
+                                                     {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
+    EXPECT_TRUE(fragment.candidateList.empty());
+
+    // Codes with fewer fields than the formula has entries are not written;
+    // a long formula is written whole.
+    fragment.codeFields = 2;
+    fragment.candidateList = {candidate({6, 12}, 180.1L, 0)};
+    EXPECT_TRUE(ausgebenRows(fragment, compare.formula).rows.empty());
+    typeFormula(compare, "CHNOSPClBrFSiNaKCaMgAl");
+    fragment.codeFields = 15;
+    fragment.targetMass = storeReal48(4000);
+    fragment.candidateList = {candidate({150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, 3999.5L, 0.04L)};
+    EXPECT_EQ(texts(ausgebenRows(fragment, compare.formula)),
+              (std::vector<ResultRow>{{" 3999.500 : ", "-0.50 : ", " 0.0",
+                                       " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
 
 TEST(Scoring, WritesOnlyCandidatesCloserThanTheTargetItself) {
@@ -72,13 +111,13 @@ TEST(Scoring, WritesOnlyCandidatesCloserThanTheTargetItself) {
     setRangeCounts(fragment, 1, 0, 3);
     fragment.targetMass = storeReal48(12);
     fragment.massTolerance = storeReal48(13);
-    ResultRows result = generateCandidates(fragment, compare, elements());
+    ResultTable result = generate(fragment, compare);
     EXPECT_EQ(result.candidateCount, 3u);
-    EXPECT_EQ(result.rows, (std::vector<ResultRow>{{"   12.011 : ", " 0.01 : ", " 0.0", " C1 "}}));
+    EXPECT_EQ(texts(result), (std::vector<ResultRow>{{"   12.011 : ", " 0.01 : ", " 0.0", " C1 "}}));
     EXPECT_TRUE(fragment.candidateList.empty());
 
     fragment.targetMass = storeReal48(0);
-    result = generateCandidates(fragment, compare, elements());
+    result = generate(fragment, compare);
     EXPECT_EQ(result.candidateCount, 2u);
     EXPECT_TRUE(result.rows.empty());
 }
@@ -94,12 +133,12 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
     buildCandidates(fragment, compare.formula);
     filterByTolerance(fragment);
     ASSERT_GE(fragment.candidateList.size(), 3u);
-    scoreCandidates(fragment, compare, elements(), backup);
+    applyScoring(compare, elements(), score(fragment, compare, 1));
 
     std::string plain;
     for (const Candidate& c : fragment.candidateList) {
         compare.formula.formulaTable = backup;
-        plain = countCodeToFormula(c.code, compare.formula);
+        plain = countCodeToFormula(countCode(c, fragment.codeFields), compare.formula);
         std::erase(plain, ' ');
         CompareState alone;
         alone.observed = compare.observed;
@@ -111,15 +150,15 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
 TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     CompareState compare;
     FragmentState fragment = glucoseRun(compare);
-    ResultRows result = generateCandidates(fragment, compare, elements());
-    ASSERT_FALSE(result.rows.empty());
-    for (const ResultRow& row : result.rows) EXPECT_EQ(row[2], " 0.0");
+    std::vector<ResultRow> result = texts(generate(fragment, compare));
+    ASSERT_FALSE(result.empty());
+    for (const ResultRow& row : result) EXPECT_EQ(row[2], " 0.0");
     EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
 
     addObservedPeaks(compare);
     fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
-    result = generateCandidates(fragment, compare, elements());
+    result = texts(generate(fragment, compare));
     const auto restored = [&] {
         return std::equal(typed.begin(), typed.end(), compare.formula.formulaTable.begin(),
                           [](const FormulaEntry& a, const FormulaEntry& b) {
@@ -128,15 +167,15 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
                           });
     };
     EXPECT_TRUE(restored());
-    EXPECT_NE(result.rows.front()[2], " 0.0");
-    std::string last = result.rows.back()[3];
+    EXPECT_NE(result.front()[2], " 0.0");
+    std::string last = result.back()[3];
     std::erase(last, ' ');
     EXPECT_EQ(compare.formula.formulaText, last);
 
     // A comparison that fails ends the run with the formula restored and nothing kept.
     compare.observed.observedPeaks[4] = {storeReal48(20000), 1.0L};
     compare.observed.observedNext = 5;
-    EXPECT_THROW(generateCandidates(fragment, compare, elements()), ComparisonTooWideError);
+    EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
     EXPECT_TRUE(restored());
     EXPECT_TRUE(fragment.candidateList.empty());
 }
@@ -155,12 +194,11 @@ TEST(Scoring, RepeatedGenerateReleasesCandidatesAndTreeNodes) {
     addObservedPeaks(compare);
     FragmentState fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
-    const ResultRows first = generateCandidates(fragment, compare, elements());
-    ASSERT_GE(first.rows.size(), 3u);
-    ASSERT_NE(first.rows.front()[2], " 0.0");
+    const std::vector<ResultRow> first = texts(generate(fragment, compare));
+    ASSERT_GE(first.size(), 3u);
+    ASSERT_NE(first.front()[2], " 0.0");
     for (int i = 0; i < 100; ++i) {
-        const ResultRows again = generateCandidates(fragment, compare, elements());
-        ASSERT_EQ(again.rows, first.rows) << "run " << i;
+        ASSERT_EQ(texts(generate(fragment, compare)), first) << "run " << i;
         EXPECT_TRUE(fragment.previousList.empty());
         EXPECT_TRUE(fragment.candidateList.empty());
         EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0);
@@ -175,7 +213,7 @@ TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
     const FormulaTable typed = compare.formula.formulaTable;
     const std::string formulaText = compare.formula.formulaText;
     fragment.candidateLimit = 2;
-    EXPECT_THROW(generateCandidates(fragment, compare, elements()), TooManyCandidatesError);
+    EXPECT_THROW(generate(fragment, compare), TooManyCandidatesError);
     EXPECT_TRUE(fragment.previousList.empty());
     EXPECT_TRUE(fragment.candidateList.empty());
     EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
@@ -183,7 +221,52 @@ TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
 
     // With room for them the same search lists and scores its candidates.
     fragment.candidateLimit = defaultCandidateLimit;
-    EXPECT_GE(generateCandidates(fragment, compare, elements()).rows.size(), 3u);
+    EXPECT_GE(generate(fragment, compare).rows.size(), 3u);
+}
+
+// Thousands of candidates, some with a symbol without data and some whose
+// symbol the text path must take: the threads give the errors, the notices
+// and the final comparison of one thread, bit for bit; and when a comparison
+// fails, its error with the notices raised before it.
+TEST(Scoring, ParallelScoresEqualSerialScores) {
+    for (auto [formula, missing] : {std::pair{"CHXxOYy", 2u}, {"CHNOC(", 1u}}) {
+        SCOPED_TRACE(formula);
+        std::vector<std::vector<Candidate>> scored;
+        std::vector<ScoringOutcome> outcomes, failed(2);
+        for (int threads : {1, 3}) {
+            CompareState compare;
+            addObservedPeaks(compare);
+            typeFormula(compare, formula);
+            FragmentState fragment;
+            initRanges(fragment, compare.formula, elements());
+            for (auto [row, von, bis] : {std::tuple{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}})
+                setRangeCounts(fragment, row, von, bis);
+            fragment.targetMass = storeReal48(300);
+            fragment.massTolerance = storeReal48(3);
+            initCountMasses(fragment, compare.formula);
+            buildCandidates(fragment, compare.formula);
+            filterByTolerance(fragment);
+            outcomes.push_back(score(fragment, compare, threads));
+            scored.push_back(fragment.candidateList);
+            // From the 601st candidate on, the simulations are too large.
+            compare.simulation.peakTree.workLimit = 1500;
+            for (std::size_t i = 600; i < fragment.candidateList.size(); ++i)
+                std::fill_n(fragment.candidateList[i].counts.begin(), 4, 255);
+            EXPECT_THROW(scoreCandidates(fragment, compare, elements(), threads, failed[threads / 3]), SimulationTooLargeError);
+        }
+        ASSERT_GT(scored[0].size(), 2000u);
+        ASSERT_EQ(scored[0].size(), scored[1].size());
+        for (std::size_t i = 0; i < scored[0].size(); ++i) ASSERT_EQ(scored[0][i].error, scored[1][i].error) << i;
+        EXPECT_NE(scored[0].front().error, scored[0].back().error);
+        // Each symbol without data once, in the order of its last notice.
+        EXPECT_EQ(outcomes[0].notices.size(), missing);
+        EXPECT_EQ(outcomes[0].notices, outcomes[1].notices);
+        EXPECT_FALSE(failed[0].notices.empty());
+        EXPECT_EQ(failed[0].notices, failed[1].notices);
+        EXPECT_EQ(outcomes[0].lastAccepted, outcomes[1].lastAccepted);
+        ASSERT_TRUE(outcomes[1].last.error);
+        EXPECT_EQ(*outcomes[0].last.error, *outcomes[1].last.error);
+    }
 }
 
 }  // namespace

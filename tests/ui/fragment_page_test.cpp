@@ -4,14 +4,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 
 #include "chem/number_text.h"
 #include "compare/comparison.h"
 #include "fragment/enumeration.h"
+#include "fragment/result_grid.h"
 #include "ui/string_grid.h"
 #include "gui_test_support.h"
 
@@ -25,7 +30,7 @@ struct FragmentPageView {
         : PageControl1(program.find<QTabWidget>("PageControl1")), Edit11(program.find<QLineEdit>("Edit11")),
           Edit12(program.find<QLineEdit>("Edit12")), Edit13(program.find<QLineEdit>("Edit13")),
           Button5(program.find<QPushButton>("Button5")), StringGrid1(program.find<StringGrid>("StringGrid1")),
-          StringGrid2(program.find<StringGrid>("StringGrid2")) {}
+          StringGrid2(program.find<ResultGrid>("StringGrid2")) {}
 
     void showTab(int index) const {
         QTabBar* tabs = PageControl1->tabBar();
@@ -92,7 +97,8 @@ struct FragmentPageView {
         QTest::mouseClick(StringGrid2->viewport(), button, {}, cell.center());
     }
 
-    static QStringList row(const StringGrid* grid, int r) {
+    template <class Grid>
+    static QStringList row(const Grid* grid, int r) {
         QStringList texts;
         for (int col = 0; col < grid->columnCount(); ++col) texts << grid->cell(col, r);
         return texts;
@@ -107,8 +113,14 @@ struct FragmentPageView {
     QLineEdit* Edit13;
     QPushButton* Button5;
     StringGrid* StringGrid1;
-    StringGrid* StringGrid2;
+    ResultGrid* StringGrid2;
 };
+
+bool sameFormulaTable(const FormulaTable& a, const FormulaTable& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), [](const FormulaEntry& x, const FormulaEntry& y) {
+        return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
+    });
+}
 
 }  // namespace
 
@@ -264,6 +276,10 @@ private Q_SLOTS:
         QCOMPARE(page.StringGrid2->rowCount(), 2);
         QCOMPARE(page.result(0), (QStringList{"   16.023 : ", " 0.02 : ", " 0.0", " H2  N1 "}));
         QCOMPARE(page.result(1), (QStringList{"   16.042 : ", " 0.04 : ", " 0.0", " C1  H4 "}));
+        // Every written row's texts, for copying, are the ones the grid shows.
+        QList<QStringList> rows;
+        page.StringGrid2->forEachResultRow([&rows](const QStringList& texts) { rows << texts; });
+        QCOMPARE(rows, (QList<QStringList>{page.result(0), page.result(1)}));
     }
 
     void generateWithObservedPeaksShowsTheComparisonErrors() {
@@ -315,20 +331,90 @@ private Q_SLOTS:
         QCOMPARE(page.result(0), (QStringList{"", "", "", ""}));
     }
 
-    void tooManyCandidatesKeepTheResultsOfTheRunBefore() {
+    // No stale candidates stand under a new search: a refused Generate leaves
+    // the grid empty, and the busy cursor is gone on every way out.
+    void aRefusedGenerateLeavesAnEmptyGrid() {
         Program program;
         FragmentPageView page(program);
         page.open();
         page.generateAround16();
-        const QList<QStringList> before{page.result(0), page.result(1)};
+        QCOMPARE(page.StringGrid2->rowCount(), 2);
         page.typeFormula(QStringLiteral("CHNO"));
         for (int r = 1; r <= 4; ++r) page.typeRange(r, QStringLiteral("0"), QStringLiteral("200"));
         FragmentPageView::typeInto(page.Edit12, QStringLiteral("1000"));
         FragmentPageView::typeInto(page.Edit13, QStringLiteral("1000"));
         page.generate();
         QCOMPARE(program.errors.texts, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), (QStringList{"", "", "", ""}));
+        QVERIFY(!QApplication::overrideCursor());
+
+        // An error inside scoring: observed peaks too far apart for any comparison.
+        page.addObservedPeaks(program, {{"1", "100"}, {"2000000000", "50"}});
+        program.errors.texts.clear();
+        page.generateAround16();
+        QCOMPARE(program.errors.texts, QStringList{QString::fromUtf8(ComparisonTooWideError().what()) + '.'});
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), (QStringList{"", "", "", ""}));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Generate takes the texts the fields show, by accelerator and by Enter.
+    void generateUsesTheFieldsAsShown() {
+        Program program;
+        FragmentPageView page(program);
+        page.open();
+        page.generateAround16();
         QCOMPARE(page.StringGrid2->rowCount(), 2);
-        QCOMPARE((QList<QStringList>{page.result(0), page.result(1)}), before);
+        QTest::mouseClick(page.Edit13, Qt::LeftButton);
+        page.Edit13->selectAll();
+        QTest::keyClicks(page.Edit13, QStringLiteral("0.03"));
+        QTest::keyClick(page.Edit13, Qt::Key_G, Qt::AltModifier);
+        // The accelerator clicks the button a moment later.
+        QTRY_COMPARE(page.Edit13->text(), QStringLiteral("   0.030"));
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), (QStringList{"   16.023 : ", " 0.02 : ", " 0.0", " H2  N1 "}));
+
+        QTest::mouseClick(page.Edit12, Qt::LeftButton);
+        page.Edit12->selectAll();
+        QTest::keyClicks(page.Edit12, QStringLiteral("16.04"));
+        QTest::keyClick(page.Edit12, Qt::Key_Return);
+        QCOMPARE(page.Edit12->text(), QStringLiteral("   16.040"));
+        QCOMPARE(page.StringGrid2->rowCount(), 2);
+        QCOMPARE(page.result(1), (QStringList{"   16.042 : ", " 0.00 : ", " 0.0", " C1  H4 "}));
+        QVERIFY(program.errors.texts.isEmpty());
+    }
+
+    // A long run shows its progress; Cancel ends it with an empty grid and the
+    // formula table as typed, and nothing reported.
+    void cancelLeavesAnEmptyGridAndTheFormulaTable() {
+        Program program;
+        FragmentPageView page(program);
+        page.addObservedPeaks(program, {{"999", "100"}, {"1000", "60"}, {"1001", "20"}});
+        page.typeFormula(QStringLiteral("CHNOS"));
+        const int bis[] = {200, 200, 30, 40, 5};
+        for (int r = 1; r <= 5; ++r) page.typeRange(r, QStringLiteral("0"), QString::number(bis[r - 1]));
+        FragmentPageView::typeInto(page.Edit12, QStringLiteral("1000"));
+        FragmentPageView::typeInto(page.Edit13, QStringLiteral("2"));
+        const FormulaTable typed = program.windows->form1.compareState().formula.formulaTable;
+
+        QString label;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            label = dialog->labelText();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+            watch.stop();
+        });
+        watch.start(10);
+        page.generate();
+        QVERIFY2(label.startsWith(QStringLiteral("Kandidaten gefunden: ")), qPrintable(label));
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        QCOMPARE(page.result(0), (QStringList{"", "", "", ""}));
+        QVERIFY(sameFormulaTable(program.windows->form1.compareState().formula.formulaTable, typed));
+        QVERIFY(program.errors.texts.isEmpty());
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void aClickHandsTheRowsFormulaToTheComparePage() {
