@@ -139,7 +139,7 @@ void ComparePage::installClipboardCommands() {
         QList<QStringList> rows;
         for (const auto& [mass, abundance] : peakListTable(form_.compareState().observed))
             rows << QStringList{fromLatin1(mass), fromLatin1(abundance)};
-        return rows;
+        return tableText(rows);
     });
     installTableCopy(StringGrid4);
 }

@@ -7,7 +7,9 @@
 
 #include "ui/latin1_text.h"
 #include "ui/string_grid.h"
+#include "ui/table_copy.h"
 
+using isoquill::appendTableLine;
 using isoquill::fromLatin1;
 
 namespace {
@@ -60,16 +62,23 @@ ResultGrid::ResultGrid(int rowHeight, QWidget* parent) : QTableView(parent), mod
     setUpGridView(*this, rowHeight);
     // Like the system's grids, start on the first cell.
     setCurrentIndex(model_->index(0, 0));
+    isoquill::installTableCopy(this, [this] { return copyText(); });
 }
 
 QString ResultGrid::cell(int col, int row) const { return model_->index(row, col).data().toString(); }
 
-void ResultGrid::forEachResultRow(const std::function<void(const QStringList& texts)>& take) const {
+QString ResultGrid::copyText() const {
+    const QString separator = QStringLiteral(" : ");
+    QString text;
+    appendTableLine(text, {QStringLiteral("Mass"), QStringLiteral("Deviation"), QStringLiteral("Error"),
+                           QStringLiteral("Formula")});
     const isoquill::ResultTable& table = model_->table();
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         const isoquill::ResultRow texts = isoquill::resultRowTexts(table, row);
-        take(QStringList{fromLatin1(texts[0]), fromLatin1(texts[1]), fromLatin1(texts[2]), fromLatin1(texts[3])});
+        appendTableLine(text, {fromLatin1(texts[0]).remove(separator), fromLatin1(texts[1]).remove(separator),
+                               fromLatin1(texts[2]), fromLatin1(texts[3]).remove(QLatin1Char(' '))});
     }
+    return text;
 }
 
 int ResultGrid::selectionTop() const {

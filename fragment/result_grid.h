@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QTableView>
 
-#include <functional>
-
 #include "fragment/result_table.h"
 
 class ResultModel : public QAbstractTableModel {
@@ -42,9 +40,11 @@ public:
     QString cell(int col, int row) const;  // "" for a blank cell
     void setTable(isoquill::ResultTable table) { model_->setTable(std::move(table)); }
 
-    // The texts of every written row, in order, as the grid shows them
-    // unclipped: mass, deviation, error, formula.
-    void forEachResultRow(const std::function<void(const QStringList& texts)>& take) const;
+    // What Ctrl+C and "Copy table" put on the clipboard: a header line, then
+    // every written row, not only those on screen, as the grid shows it
+    // unclipped but without the " : " that rules its columns, and the
+    // formula as plain as a click takes it.
+    QString copyText() const;
 
     // The top row of the current selection; the current row when nothing is
     // selected, and 0 before the grid ever had a current cell.

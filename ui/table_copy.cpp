@@ -23,14 +23,16 @@ QString tableText(const QList<QStringList>& rows) {
     qsizetype end = rows.size();
     while (end > 0 && isBlankRow(rows[end - 1])) --end;
     QString text;
-    for (qsizetype r = 0; r < end; ++r) {
-        for (qsizetype col = 0; col < rows[r].size(); ++col) {
-            if (col > 0) text += QLatin1Char('\t');
-            text += rows[r][col].trimmed();
-        }
-        text += QLatin1Char('\n');
-    }
+    for (qsizetype r = 0; r < end; ++r) appendTableLine(text, rows[r]);
     return text;
+}
+
+void appendTableLine(QString& text, const QStringList& cells) {
+    for (qsizetype col = 0; col < cells.size(); ++col) {
+        if (col > 0) text += QLatin1Char('\t');
+        text += cells[col].trimmed();
+    }
+    text += QLatin1Char('\n');
 }
 
 QList<QStringList> viewRows(const QTableView& view) {
@@ -51,8 +53,8 @@ QList<QStringList> viewRows(const QTableView& view) {
     return rows;
 }
 
-void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows) {
-    auto copy = [rows = std::move(rows)] { QApplication::clipboard()->setText(tableText(rows())); };
+void installTableCopy(QWidget* widget, std::function<QString()> text) {
+    auto copy = [text = std::move(text)] { QApplication::clipboard()->setText(text()); };
     onStandardKey(widget, QKeySequence::Copy, [copy] {
         copy();
         return true;
@@ -61,7 +63,7 @@ void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows)
 }
 
 void installTableCopy(QTableView* view) {
-    installTableCopy(view, [view] { return viewRows(*view); });
+    installTableCopy(view, [view] { return tableText(viewRows(*view)); });
 }
 
 }  // namespace isoquill

@@ -18,13 +18,17 @@ namespace isoquill {
 // enough to show. Blank rows at the end are left out.
 QString tableText(const QList<QStringList>& rows);
 
+// One line of tableText, appended to `text`: for tables too long to hold
+// every row's cells at once.
+void appendTableLine(QString& text, const QStringList& cells);
+
 // The rows of `view`: its column headers first when it shows them, then the
 // display texts of every row of its model, not only those on screen.
 QList<QStringList> viewRows(const QTableView& view);
 
 // Ctrl+C on `widget` and the entry "Copy table" of its context menu put
-// tableText(rows()) on the clipboard.
-void installTableCopy(QWidget* widget, std::function<QList<QStringList>()> rows);
+// text() on the clipboard.
+void installTableCopy(QWidget* widget, std::function<QString()> text);
 
 // The same for a table view, copying viewRows(view).
 void installTableCopy(QTableView* view);
