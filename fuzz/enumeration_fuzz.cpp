@@ -95,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             scoreCandidates(fragment, compare, testing::shippedElements(), backup);
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
+    } catch (const EmptyPatternError&) {
     }
     compare.formula.formulaTable = backup;
     const ResultRows rows = ausgebenRows(fragment, compare.formula);

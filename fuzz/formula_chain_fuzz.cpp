@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const FloatOverflowError&) {
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
+    } catch (const EmptyPatternError&) {
     }
     fuzz::require(state.formula.formulaText.size() <= formulaTextCapacity, "formula text longer than 60");
     return 0;
