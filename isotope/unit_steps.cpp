@@ -102,25 +102,90 @@ void atomSteps(StepDistribution& out, const std::vector<WorkPeak>& isotopes, Pea
     trimAndScale(out);
 }
 
-// out := a combined with b; out must be neither of them.
+// The slots i of a that pair with slot k - i of b, for slot k of their product.
+struct PairRange {
+    std::size_t first, last;  // inclusive
+};
+PairRange pairsFor(std::size_t k, std::size_t na, std::size_t nb) {
+    return {k + 1 > nb ? k + 1 - nb : 0, std::min(k, na - 1)};
+}
+
+// out := a combined with b; out must be neither of them. Each output slot is
+// summed in a register: 80-bit loads are cheap, 80-bit stores are not.
 void convolve(StepDistribution& out, const StepDistribution& a, const StepDistribution& b, PeakTree& work) {
     const std::size_t na = a.probability.size(), nb = b.probability.size();
     countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb));
     out.firstStep = a.firstStep + b.firstStep;
     out.baseMass = a.baseMass + b.baseMass;
     resize(out, na + nb - 1);
-    for (std::size_t i = 0; i < na; ++i) {
-        const long double pa = a.probability[i], da = a.massOffset[i];
-        if (pa == 0.0L) continue;
-        long double* p = out.probability.data() + i;
-        long double* d = out.massOffset.data() + i;
-        for (std::size_t j = 0; j < nb; ++j) {
-            const long double pb = b.probability[j];
-            p[j] += pa * pb;
-            d[j] += da * pb + pa * b.massOffset[j];
+    for (std::size_t k = 0; k < na + nb - 1; ++k) {
+        const PairRange range = pairsFor(k, na, nb);
+        long double p = 0.0L, d = 0.0L;
+        for (std::size_t i = range.first; i <= range.last; ++i) {
+            const long double pb = b.probability[k - i];
+            p += a.probability[i] * pb;
+            d += a.massOffset[i] * pb + a.probability[i] * b.massOffset[k - i];
         }
+        out.probability[k] = p;
+        out.massOffset[k] = d;
     }
     trimAndScale(out);
+}
+
+// The probabilities alone (mass offsets left 0). out must be neither input.
+void multiplyProbabilities(StepDistribution& out, const StepDistribution& a, const StepDistribution& b,
+                           PeakTree& work) {
+    const std::size_t na = a.probability.size(), nb = b.probability.size();
+    countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb));
+    out.firstStep = a.firstStep + b.firstStep;
+    out.baseMass = a.baseMass + b.baseMass;
+    resize(out, na + nb - 1);
+    for (std::size_t k = 0; k < na + nb - 1; ++k) {
+        const PairRange range = pairsFor(k, na, nb);
+        long double p = 0.0L;
+        for (std::size_t i = range.first; i <= range.last; ++i) p += a.probability[i] * b.probability[k - i];
+        out.probability[k] = p;
+    }
+    trimAndScale(out);
+}
+
+// a combined with itself: each unordered pair of slots once, doubled.
+void squareProbabilities(StepDistribution& out, const StepDistribution& a, PeakTree& work) {
+    const std::size_t na = a.probability.size();
+    countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(na) / 2);
+    out.firstStep = 2 * a.firstStep;
+    out.baseMass = 2 * a.baseMass;
+    resize(out, 2 * na - 1);
+    for (std::size_t k = 0; k < 2 * na - 1; ++k) {
+        const PairRange range = pairsFor(k, na, na);
+        long double p = 0.0L;
+        std::size_t i = range.first;
+        for (; 2 * i < k; ++i) p += a.probability[i] * a.probability[k - i];
+        p += p;
+        if (2 * i == k) p += a.probability[i] * a.probability[i];
+        out.probability[k] = p;
+    }
+    trimAndScale(out);
+}
+
+// The probabilities of n atoms: n as a sum of powers of two, squarings of
+// the one-atom distribution multiplied in where n has a bit set.
+void powerProbabilities(StepDistribution& out, const StepDistribution& atom, std::uint32_t n, PeakTree& work) {
+    out.firstStep = 0;
+    out.baseMass = 0.0L;
+    resize(out, 1);
+    out.probability[0] = 1.0L;
+    StepDistribution power = atom, scratch;
+    for (std::uint32_t rest = n; rest != 0; rest >>= 1) {
+        if (rest & 1u) {
+            multiplyProbabilities(scratch, out, power, work);
+            std::swap(out, scratch);
+        }
+        if (rest > 1) {
+            squareProbabilities(scratch, power, work);
+            std::swap(power, scratch);
+        }
+    }
 }
 
 }  // namespace
@@ -154,26 +219,28 @@ void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& ele
         binomialSteps(out, n, isotopes[0], isotopes[1], work);
         return;
     }
-    // n as a sum of powers of two: squarings of the one-atom distribution,
-    // multiplied into the result where n has a bit set.
-    StepDistribution power, scratch;
-    atomSteps(power, isotopes, work);
-    bool started = false;
-    for (auto rest = static_cast<std::uint32_t>(n);;) {
-        if (rest & 1u) {
-            if (started) {
-                convolve(scratch, out, power, work);
-                std::swap(out, scratch);
-            } else {
-                out = power;
-                started = true;
-            }
+    // The atoms are alike, so each carries 1/n of a step's mass offset: the
+    // offsets of n atoms are n times one atom's convolved with the
+    // probabilities of the other n - 1, and only those need the squarings.
+    StepDistribution atom, others;
+    atomSteps(atom, isotopes, work);
+    powerProbabilities(others, atom, static_cast<std::uint32_t>(n - 1), work);
+    const std::size_t na = atom.probability.size(), nb = others.probability.size();
+    countProducts(work, static_cast<std::int64_t>(na * nb));
+    out.firstStep = atom.firstStep + others.firstStep;
+    out.baseMass = atom.baseMass + others.baseMass;
+    resize(out, na + nb - 1);
+    for (std::size_t k = 0; k < na + nb - 1; ++k) {
+        const PairRange range = pairsFor(k, na, nb);
+        long double p = 0.0L, d = 0.0L;
+        for (std::size_t i = range.first; i <= range.last; ++i) {
+            p += atom.probability[i] * others.probability[k - i];
+            d += atom.massOffset[i] * others.probability[k - i];
         }
-        rest >>= 1;
-        if (rest == 0) break;
-        convolve(scratch, power, power, work);
-        std::swap(power, scratch);
+        out.probability[k] = p;
+        out.massOffset[k] = n * d;
     }
+    trimAndScale(out);
 }
 
 void combineSteps(StepDistribution& acc, const StepDistribution& next, PeakTree& work) {

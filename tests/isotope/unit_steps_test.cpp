@@ -17,24 +17,15 @@ namespace {
 
 using testing::elementWith;
 
-Formula parsed(std::string_view text, const ElementTable& table) {
-    Formula formula;
-    setFormulaText(formula, text);
-    clearFormula(formula);
-    parseFormula(formula, table);
-    return formula;
-}
-
 TEST(LargeMolecules, EveryVisibleStepMatchesTheExactReference) {
     const ElementTable& table = testing::shippedElements();
-    Simulation simulation;
+    CompareState state;
     for (const char* text : {"O300", "O897", "S1000", "S10000", "Sn300", "Fe300", "C2934H4615N781O897S39",
                              "C1000H2000O500", "Br1000", "C10000H20000", "Hg3000", "C50000H80000N13000O15000S400"}) {
         SCOPED_TRACE(text);
-        const Formula formula = parsed(text, table);
-        simulatePeakGroup(simulation, formula, table, {});
-        const PeakList& peaks = simulation.simPeaks;
-        const testing::ExactSteps exact = testing::exactGroup(formula, table);
+        ASSERT_TRUE(runComparisonChain(state, table, text));
+        const PeakList& peaks = state.simulation.simPeaks;
+        const testing::ExactSteps exact = testing::exactGroup(state.formula, table);
         EXPECT_TRUE(peaks.unitSteps);
 
         // Peak i is the step whose exact weighted mean lies within 0.001 u;
@@ -92,12 +83,12 @@ TEST(LargeMolecules, EmptyEntriesAndGroupsAndHugeCountsAreRefusedWithAMessage) {
     const ElementTable table = testing::tableWith(
         {elementWith(" X", 1, {{10.0L, 0.00005L}, {11.0L, 0.00005L}, {12.0L, 0.00005L}}),
          elementWith(" Y", 2, {{20.0L, 0.005L}, {21.0L, 0.005L}}), testing::exampleCarbon()});
-    Simulation simulation;
+    CompareState state;
     const auto message = [&](std::string_view text, const ElementTable& elements) {
         try {
-            simulatePeakGroup(simulation, parsed(text, elements), elements, {});
+            runComparisonChain(state, elements, text);
         } catch (const std::runtime_error& error) {
-            EXPECT_EQ(simulation.peakTree.liveNodeCount(), 0);
+            EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0);
             return std::string(error.what());
         }
         return std::string("no error");
