@@ -1,6 +1,5 @@
 #include "isotope/peak_group.h"
 
-#include <algorithm>
 #include <string>
 
 #include "isotope/combinatorics.h"
@@ -73,6 +72,7 @@ void requirePeaks(bool empty, const FormulaEntry& entry) {
 
 void simulateEntries(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
                      const MissingDataNotice& showMissingData) {
+    bool hadPeaks = false;
     forEachEntryWithData(formula, elementTable, showMissingData,
                          [&](std::size_t p, const FormulaEntry& entry, const ElementRecord& element) {
                              std::vector<WorkPeak>& row = simulation.entryPeaks[p];
@@ -83,10 +83,9 @@ void simulateEntries(Simulation& simulation, const Formula& formula, const Eleme
                                  requirePeaks(row.empty(), entry);
                                  simulation.patterns.store(element, entry.count, row);
                              }
+                             hadPeaks = hadPeaks || !row.empty();
                          });
     combineEntryPatterns(simulation);
-    const bool hadPeaks = std::any_of(simulation.entryPeaks.begin(), simulation.entryPeaks.end(),
-                                      [](const std::vector<WorkPeak>& row) { return !row.empty(); });
     if (hadPeaks && simulation.simPeaks.empty()) throw EmptyPatternError();
 }
 
