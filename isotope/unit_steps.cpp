@@ -102,6 +102,15 @@ void atomSteps(StepDistribution& out, const std::vector<WorkPeak>& isotopes, Pea
     trimAndScale(out);
 }
 
+// out := an empty product of a and b, with its `pairs` slot products counted.
+void startProduct(StepDistribution& out, const StepDistribution& a, const StepDistribution& b, std::int64_t pairs,
+                  PeakTree& work) {
+    countProducts(work, pairs);
+    out.firstStep = a.firstStep + b.firstStep;
+    out.baseMass = a.baseMass + b.baseMass;
+    resize(out, a.probability.size() + b.probability.size() - 1);
+}
+
 // The slots i of a that pair with slot k - i of b, for slot k of their product.
 struct PairRange {
     std::size_t first, last;  // inclusive
@@ -114,10 +123,7 @@ PairRange pairsFor(std::size_t k, std::size_t na, std::size_t nb) {
 // summed in a register: 80-bit loads are cheap, 80-bit stores are not.
 void convolve(StepDistribution& out, const StepDistribution& a, const StepDistribution& b, PeakTree& work) {
     const std::size_t na = a.probability.size(), nb = b.probability.size();
-    countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb));
-    out.firstStep = a.firstStep + b.firstStep;
-    out.baseMass = a.baseMass + b.baseMass;
-    resize(out, na + nb - 1);
+    startProduct(out, a, b, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb), work);
     for (std::size_t k = 0; k < na + nb - 1; ++k) {
         const PairRange range = pairsFor(k, na, nb);
         long double p = 0.0L, d = 0.0L;
@@ -136,10 +142,7 @@ void convolve(StepDistribution& out, const StepDistribution& a, const StepDistri
 void multiplyProbabilities(StepDistribution& out, const StepDistribution& a, const StepDistribution& b,
                            PeakTree& work) {
     const std::size_t na = a.probability.size(), nb = b.probability.size();
-    countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb));
-    out.firstStep = a.firstStep + b.firstStep;
-    out.baseMass = a.baseMass + b.baseMass;
-    resize(out, na + nb - 1);
+    startProduct(out, a, b, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(nb), work);
     for (std::size_t k = 0; k < na + nb - 1; ++k) {
         const PairRange range = pairsFor(k, na, nb);
         long double p = 0.0L;
@@ -152,10 +155,7 @@ void multiplyProbabilities(StepDistribution& out, const StepDistribution& a, con
 // a combined with itself: each unordered pair of slots once, doubled.
 void squareProbabilities(StepDistribution& out, const StepDistribution& a, PeakTree& work) {
     const std::size_t na = a.probability.size();
-    countProducts(work, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(na) / 2);
-    out.firstStep = 2 * a.firstStep;
-    out.baseMass = 2 * a.baseMass;
-    resize(out, 2 * na - 1);
+    startProduct(out, a, a, static_cast<std::int64_t>(na) * static_cast<std::int64_t>(na) / 2, work);
     for (std::size_t k = 0; k < 2 * na - 1; ++k) {
         const PairRange range = pairsFor(k, na, na);
         long double p = 0.0L;
@@ -226,10 +226,7 @@ void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& ele
     atomSteps(atom, isotopes, work);
     powerProbabilities(others, atom, static_cast<std::uint32_t>(n - 1), work);
     const std::size_t na = atom.probability.size(), nb = others.probability.size();
-    countProducts(work, static_cast<std::int64_t>(na * nb));
-    out.firstStep = atom.firstStep + others.firstStep;
-    out.baseMass = atom.baseMass + others.baseMass;
-    resize(out, na + nb - 1);
+    startProduct(out, atom, others, static_cast<std::int64_t>(na * nb), work);
     for (std::size_t k = 0; k < na + nb - 1; ++k) {
         const PairRange range = pairsFor(k, na, nb);
         long double p = 0.0L, d = 0.0L;
