@@ -16,6 +16,7 @@ using namespace isoquill;
 // alignment works on a group of the formula's own size.
 void observeAroundBasePeak(CompareState& compare) {
     const PeakList& simPeaks = compare.simulation.simPeaks;
+    if (simPeaks.empty()) return;
     int base = 1;
     for (int i = 1; i <= simPeaks.count(); ++i)
         if (simPeaks[i].abundance > simPeaks[base].abundance) base = i;
@@ -56,5 +57,13 @@ ISOQUILL_CHAIN_BENCHMARKS(SnCl4, "SnCl4");
 ISOQUILL_CHAIN_BENCHMARKS(C254H254N50O50S10, "C254H254N50O50S10");
 ISOQUILL_CHAIN_BENCHMARKS(insulin, "C254H377N65O75S6");
 ISOQUILL_CHAIN_BENCHMARKS(protein, "C2934H4615N781O897S39");
+ISOQUILL_CHAIN_BENCHMARKS(Cl255, "Cl255");
+ISOQUILL_CHAIN_BENCHMARKS(Br250, "Br250");
+ISOQUILL_CHAIN_BENCHMARKS(O255, "O255");
+ISOQUILL_CHAIN_BENCHMARKS(S255, "S255");
+ISOQUILL_CHAIN_BENCHMARKS(Sn255, "Sn255");
+ISOQUILL_CHAIN_BENCHMARKS(Hg255, "Hg255");
+ISOQUILL_CHAIN_BENCHMARKS(S10000, "S10000");
+ISOQUILL_CHAIN_BENCHMARKS(polymer, "C50000H80000N13000O15000S400");
 
 }  // namespace

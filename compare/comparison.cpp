@@ -25,14 +25,21 @@ void checkRowCount(std::int64_t rowCount) {
     if (rowCount > maxComparisonRows) throw ComparisonTooWideError();
 }
 
-// One group's peaks by grid position, into `grid` (grown as needed).
+// One group's peaks by grid position, into `grid` (grown as needed). A group
+// at unit resolution is placed by the whole steps between neighbours, which
+// its masses' drift cannot blur as it can the distance to the first peak.
 struct GridPass {
     std::vector<Peak>& grid;
     long double reference;
+    bool unitSteps = false;
     std::int32_t lastPosition = 0;
 
     std::int32_t place(const Peak& peak, long double abundance) {
-        const std::int32_t p = gridPosition(loadReal48(peak.mass), reference);
+        const long double mass = loadReal48(peak.mass);
+        const std::int32_t p = unitSteps && lastPosition > 0 ? gridPosition(mass, reference) + lastPosition - 1
+                                                             : gridPosition(mass, reference);
+        if (unitSteps) reference = mass;
+        checkRowCount(p);
         if (p >= 1) {
             if (static_cast<std::size_t>(p) >= grid.size()) grid.resize(static_cast<std::size_t>(p) + 1);
             grid[static_cast<std::size_t>(p)] = {peak.mass, abundance};
@@ -98,7 +105,10 @@ void alignPeakGroups(Comparison& c, const ObservedPeaks& observed, const PeakLis
     c.gridObserved.assign(rows, Peak{});
     c.gridSimulated.assign(rows, Peak{});
     GridPass observedGrid{c.gridObserved, c.observedCount > 0 ? loadReal48(slots[1].mass) : 0.0L};
-    GridPass simulatedGrid{c.gridSimulated, c.simulatedCount > 0 ? loadReal48(simPeaks[1].mass) : 0.0L};
+    GridPass simulatedGrid{c.gridSimulated, c.simulatedCount > 0 ? loadReal48(simPeaks[1].mass) : 0.0L,
+                           simPeaks.unitSteps};
+    const std::int32_t simulatedBaseSlot = c.simulatedBase;
+    std::int32_t simulatedBaseSlotPosition = 0;
     bool simulatedBaseOnGrid = false;
     for (int i = 1; i <= c.rowCount; ++i) {
         if (i <= c.observedCount) {
@@ -108,6 +118,7 @@ void alignPeakGroups(Comparison& c, const ObservedPeaks& observed, const PeakLis
         }
         if (i <= c.simulatedCount) {
             const std::int32_t p = simulatedGrid.place(simPeaks[i], simPeaks[i].abundance);
+            if (i == simulatedBaseSlot) simulatedBaseSlotPosition = p;
             if (simPeaks[i].abundance == 100.0L) {
                 c.simulatedBase = p;
                 simulatedBaseOnGrid = true;
@@ -116,8 +127,7 @@ void alignPeakGroups(Comparison& c, const ObservedPeaks& observed, const PeakLis
     }
     // Without an exact 100.0 the base is still a slot index; as a grid
     // position it lines up with the observed base also across gaps.
-    if (c.simulatedCount > 0 && !simulatedBaseOnGrid)
-        c.simulatedBase = gridPosition(loadReal48(simPeaks[c.simulatedBase].mass), simulatedGrid.reference);
+    if (c.simulatedCount > 0 && !simulatedBaseOnGrid) c.simulatedBase = simulatedBaseSlotPosition;
 
     c.rowCount = std::max({c.rowCount, observedGrid.lastPosition, simulatedGrid.lastPosition});
     const auto alignedRows = static_cast<std::size_t>(c.rowCount) + 1;

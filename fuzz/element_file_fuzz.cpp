@@ -64,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const FloatOverflowError&) {
         } catch (const ComparisonTooWideError&) {
         } catch (const SimulationTooLargeError&) {
+        } catch (const EmptyPatternError&) {
         }
     }
     return 0;

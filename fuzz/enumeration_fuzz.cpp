@@ -98,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const ComparisonTooWideError&) {
     } catch (const SimulationTooLargeError&) {
+    } catch (const EmptyPatternError&) {
     }
     compare.formula.formulaTable = backup;
     const std::size_t candidates = fragment.candidateList.size();

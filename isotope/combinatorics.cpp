@@ -78,7 +78,9 @@ bool appendPeak(std::vector<WorkPeak>& out, long double mass, long double probab
 
 // The fixed arithmetic for n <= 255. Terms outside the run cannot pass the
 // minAbundance test: the Real48 rounding of the powers moves a term by less
-// than 1e-9 of itself, and an underflow only lowers it.
+// than 1e-9 of itself. A term whose power underflows to 0.0 would vanish with
+// every term beyond it, so such terms are continued from their nearest
+// neighbour that the fixed arithmetic gives, by the ratio of neighbours.
 void byteCountPattern(std::vector<WorkPeak>& out, std::int32_t n, long double m1, long double p1, long double m2,
                       long double p2) {
     const TermRun run = termRun(n, std::fabs(p1), std::fabs(p2));
@@ -91,23 +93,28 @@ void byteCountPattern(std::vector<WorkPeak>& out, std::int32_t n, long double m1
     // the full loop would meet shows at one of its ends.
     roundReal48(m1 * n);
     roundReal48(m2 * n);
-    for (std::int32_t k = run.first; k <= run.last; ++k) {
-        const long double probability = binomial(n, n - k) * (powers1[n - k] * powers2[k]);
-        if (probability > minAbundance && !appendPeak(out, roundReal48(m1 * (n - k) + m2 * k), probability)) return;
+    if (run.first > run.last) return;
+    auto underflows = [&](std::int32_t k) {
+        return (p1 != 0.0L && powers1[n - k] == 0.0L) || (p2 != 0.0L && powers2[k] == 0.0L);
+    };
+    // The good terms form one run [good, goodLast]: the powers fall with the
+    // exponent, which falls towards the run's middle from either end.
+    std::int32_t good = run.first;
+    while (good <= run.last && underflows(good)) ++good;
+    std::int32_t goodLast = good > run.last ? good - 1 : run.last;
+    while (goodLast > good && underflows(goodLast)) --goodLast;
+    std::array<long double, largestByteCount + 1> terms;
+    if (good <= goodLast) {
+        for (std::int32_t k = good; k <= goodLast; ++k) terms[k] = binomial(n, n - k) * (powers1[n - k] * powers2[k]);
+    } else {
+        good = goodLast = run.first;
+        const bool negative = (p1 < 0 && (n - good) % 2 == 1) != (p2 < 0 && good % 2 == 1);
+        terms[good] = negative ? -run.firstTerm : run.firstTerm;
     }
-}
-
-// Counts above 255: the terms of the run itself, continued from its first
-// term by the ratio of neighbours; negative abundances (nonsense data, but
-// the fixed arithmetic takes them as they are) flip the sign of odd powers.
-void largeCountPattern(std::vector<WorkPeak>& out, std::int32_t n, long double m1, long double p1, long double m2,
-                       long double p2) {
-    const TermRun run = termRun(n, std::fabs(p1), std::fabs(p2));
-    long double term = run.firstTerm;
+    for (std::int32_t k = good; k > run.first; --k) terms[k - 1] = terms[k] * k / (n - k + 1) * p1 / p2;
+    for (std::int32_t k = goodLast; k < run.last; ++k) terms[k + 1] = terms[k] * (n - k) / (k + 1) * p2 / p1;
     for (std::int32_t k = run.first; k <= run.last; ++k) {
-        if (k > run.first) term = term * (n - k + 1) / k * std::fabs(p2) / std::fabs(p1);
-        const bool negative = (p1 < 0 && (n - k) % 2 == 1) != (p2 < 0 && k % 2 == 1);
-        const long double probability = negative ? -term : term;
+        const long double probability = terms[k];
         if (probability > minAbundance && !appendPeak(out, roundReal48(m1 * (n - k) + m2 * k), probability)) return;
     }
 }
@@ -126,15 +133,12 @@ long double powerReal48(int n, long double x) {
 
 void twoIsotopePattern(std::vector<WorkPeak>& out, std::int32_t n, const ElementRecord& element) {
     out.clear();
-    if (n < 1) return;
+    if (n < 1 || n > largestByteCount) return;
     const Isotope& first = element.isotope(1);
     const Isotope& second = element.isotope(2);
     const long double m1 = loadReal48(first.mass), p1 = loadReal48(first.abundance);
     const long double m2 = loadReal48(second.mass), p2 = loadReal48(second.abundance);
-    if (n <= largestByteCount)
-        byteCountPattern(out, n, m1, p1, m2, p2);
-    else
-        largeCountPattern(out, n, m1, p1, m2, p2);
+    byteCountPattern(out, n, m1, p1, m2, p2);
 }
 
 void polyIsotopePattern(std::vector<WorkPeak>& out, PeakTree& tree, std::int32_t n, const ElementRecord& element) {

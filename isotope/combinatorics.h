@@ -1,5 +1,7 @@
-// The isotope distribution of n atoms of one element: closed form for two
-// isotopes, per-atom convolution passes through the merge tree for more.
+// The isotope distribution of n atoms of one element, for counts 1..255 in
+// the system's fixed arithmetic: closed form for two isotopes, per-atom
+// convolution passes through the merge tree for more. Larger counts take
+// unit_steps.h.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +12,7 @@
 
 namespace isoquill {
 
-// Counts up to this take the fixed arithmetic below bit for bit; larger
-// two-isotope counts take a form free of overflow and underflow.
+// Counts up to this take the fixed arithmetic below bit for bit.
 constexpr std::int32_t largestByteCount = 255;
 
 // n! in long double, 1 for n <= 1; for n up to largestByteCount.
@@ -24,7 +25,8 @@ long double powerReal48(int n, long double x);
 
 // The distribution of n atoms of a two-isotope element into `out` (cleared
 // first), in order of the number k of isotope-2 atoms, keeping only peaks
-// above minAbundance. Empty for n < 1.
+// above minAbundance. Terms whose Real48 powers underflow are continued by
+// the ratio of neighbours instead of vanishing. Empty for n outside 1..255.
 void twoIsotopePattern(std::vector<WorkPeak>& out, std::int32_t n, const ElementRecord& element);
 
 // The distribution of n atoms of an element with three or more isotopes into

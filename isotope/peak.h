@@ -17,7 +17,11 @@ struct Peak {
 // never seen. Unlike a fixed table it grows, so no surviving peak is lost.
 class PeakList {
 public:
-    void clear() { peaks_.clear(); ended_ = false; }  // keeps the capacity
+    void clear() {  // keeps the capacity
+        peaks_.clear();
+        ended_ = false;
+        unitSteps = false;
+    }
     void append(const Peak& peak) {
         if (ended_) return;
         if (peak.mass.isZero()) ended_ = true;
@@ -32,6 +36,12 @@ public:
     auto end() const { return peaks_.end(); }
     auto begin() { return peaks_.begin(); }
     auto end() { return peaks_.end(); }
+
+    // Set for a group with one peak per whole isotope step (large molecules):
+    // neighbours lie whole steps apart, but their masses, means over the
+    // combinations of a step, drift from the first peak's whole steps by up
+    // to a few tenths of a u across the group.
+    bool unitSteps = false;
 
 private:
     std::vector<Peak> peaks_;

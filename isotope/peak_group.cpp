@@ -1,5 +1,7 @@
 #include "isotope/peak_group.h"
 
+#include <string>
+
 #include "isotope/combinatorics.h"
 
 namespace isoquill {
@@ -37,37 +39,88 @@ void normalise(PeakList& simPeaks) {
     for (Peak& peak : simPeaks) peak.abundance = (peak.abundance * 100) / max;
 }
 
-void simulateEntries(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
-                     const MissingDataNotice& showMissingData) {
-    simulation.entryPeaks.resize(formulaEntryCount);
-    for (auto& row : simulation.entryPeaks) row.clear();
-    simulation.peakTree.resetWork();
+// The entries up to the first empty symbol that have element data; the
+// others raise showMissingData.
+template <typename Visit>
+void forEachEntryWithData(const Formula& formula, const ElementTable& elementTable,
+                          const MissingDataNotice& showMissingData, Visit visit) {
     for (std::size_t p = 0; p < formulaEntryCount; ++p) {
         const FormulaEntry& entry = formula.formulaTable[p];
         if (entry.symbol.empty()) break;
-        if (hasElementData(entry, elementTable)) {
-            const ElementRecord& element = elementRecord(elementTable, entry.element);
-            std::vector<WorkPeak>& row = simulation.entryPeaks[p];
-            if (const auto* cached = simulation.patterns.find(element, entry.count)) {
-                row = *cached;
-            } else {
-                simulateEntry(simulation, row, entry, element);
-                simulation.patterns.store(element, entry.count, row);
-            }
-        } else if (showMissingData) {
+        if (hasElementData(entry, elementTable))
+            visit(p, entry, elementRecord(elementTable, entry.element));
+        else if (showMissingData)
             showMissingData(entry.symbol);
-        }
     }
+}
+
+bool hasLargeCount(const Formula& formula, const ElementTable& elementTable) {
+    for (const FormulaEntry& entry : formula.formulaTable) {
+        if (entry.symbol.empty()) break;
+        if (entry.count > largestByteCount && hasElementData(entry, elementTable)) return true;
+    }
+    return false;
+}
+
+// A count of 0 or below adds nothing by design; any other empty entry lost its peaks.
+void requirePeaks(bool empty, const FormulaEntry& entry) {
+    if (!empty || entry.count < 1) return;
+    std::string_view symbol = entry.symbol.text();
+    while (symbol.starts_with(' ')) symbol.remove_prefix(1);
+    throw EmptyPatternError(symbol);
+}
+
+void simulateEntries(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
+                     const MissingDataNotice& showMissingData) {
+    bool hadPeaks = false;
+    forEachEntryWithData(formula, elementTable, showMissingData,
+                         [&](std::size_t p, const FormulaEntry& entry, const ElementRecord& element) {
+                             std::vector<WorkPeak>& row = simulation.entryPeaks[p];
+                             if (const auto* cached = simulation.patterns.find(element, entry.count)) {
+                                 row = *cached;
+                             } else {
+                                 simulateEntry(simulation, row, entry, element);
+                                 requirePeaks(row.empty(), entry);
+                                 simulation.patterns.store(element, entry.count, row);
+                             }
+                             hadPeaks = hadPeaks || !row.empty();
+                         });
+    combineEntryPatterns(simulation);
+    if (hadPeaks && simulation.simPeaks.empty()) throw EmptyPatternError();
+}
+
+void simulateUnitSteps(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
+                       const MissingDataNotice& showMissingData) {
+    StepDistribution& acc = simulation.stepAcc;
+    acc = {};
+    forEachEntryWithData(formula, elementTable, showMissingData,
+                         [&](std::size_t, const FormulaEntry& entry, const ElementRecord& element) {
+                             stepPattern(simulation.stepRow, entry.count, element, simulation.peakTree);
+                             requirePeaks(simulation.stepRow.empty(), entry);
+                             if (!simulation.stepRow.empty()) combineSteps(acc, simulation.stepRow, simulation.peakTree);
+                         });
+    simulation.simPeaks.clear();
+    readOutSteps(simulation.simPeaks, acc);
+    if (!acc.empty() && simulation.simPeaks.empty()) throw EmptyPatternError();
 }
 
 }  // namespace
 
+EmptyPatternError::EmptyPatternError(std::string_view symbol)
+    : std::runtime_error(symbol.empty() ? std::string("Die Simulation ergibt keine Peaks")
+                                        : "Die Simulation ergibt für " + std::string(symbol) + " keine Peaks") {}
+
 void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
                        const MissingDataNotice& showMissingData) {
+    simulation.entryPeaks.resize(formulaEntryCount);
+    for (auto& row : simulation.entryPeaks) row.clear();
+    simulation.peakTree.resetWork();
     // An error in the middle of a pass would leave nodes behind.
     try {
-        simulateEntries(simulation, formula, elementTable, showMissingData);
-        combineEntryPatterns(simulation);
+        if (hasLargeCount(formula, elementTable))
+            simulateUnitSteps(simulation, formula, elementTable, showMissingData);
+        else
+            simulateEntries(simulation, formula, elementTable, showMissingData);
     } catch (...) {
         simulation.peakTree.freePeakTree();
         throw;

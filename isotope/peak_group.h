@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "chem/element_table.h"
@@ -11,12 +13,21 @@
 #include "isotope/peak.h"
 #include "isotope/pattern_cache.h"
 #include "isotope/peak_tree.h"
+#include "isotope/unit_steps.h"
 
 namespace isoquill {
 
 // Raised once per formula entry without element data, with its symbol as the
 // formula table holds it. Must not wait for the user.
 using MissingDataNotice = std::function<void(const Symbol& symbol)>;
+
+// Raised when an entry that has element data yields no peak (its symbol
+// given), or when the entries together yield none (no symbol): a group
+// without them would pass for a result.
+class EmptyPatternError : public std::runtime_error {
+public:
+    explicit EmptyPatternError(std::string_view symbol = {});
+};
 
 // The work tables of the simulation; only simPeaks is a result. Rows and
 // lists grow as needed and keep their memory from one simulation to the next.
@@ -26,12 +37,16 @@ struct Simulation {
     std::vector<WorkPeak> accPeaks;                 // the distribution combined so far
     PeakTree peakTree;                              // empty between simulations
     PatternCache patterns;                          // rows of earlier simulations
+    StepDistribution stepAcc, stepRow;              // the entries by isotope step, for counts above 255
 };
 
 // Simulates every entry of the formula table up to the first empty symbol
 // and combines the entries that have peaks. An entry without element data
 // (no element, or no usable isotope data) raises showMissingData, when set,
-// and adds nothing. Counts below 1 add nothing either.
+// and adds nothing. Counts below 1 add nothing either. With every count up to
+// 255 the system's fixed arithmetic gives the group; with any count above,
+// it is computed by isotope step (unit_steps.h), one peak per whole u.
+// Raises EmptyPatternError rather than give a group that lost an entry.
 void simulatePeakGroup(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
                        const MissingDataNotice& showMissingData);
 

@@ -29,8 +29,7 @@ void PeakTree::addPeak(long double mass, long double abundance) {
     };
     if (above != nodes_.end()) consider(above);
     if (above != nodes_.begin()) consider(above - 1);
-    work_ += 1 + (target == nodes_.end() ? (nodes_.end() - above) / 25 : 0);
-    if (work_ > workLimit) throw SimulationTooLargeError();
+    countWork(1 + (target == nodes_.end() ? (nodes_.end() - above) / 25 : 0));
     if (target != nodes_.end())
         target->abundance += abundance;
     else

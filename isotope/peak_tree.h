@@ -45,6 +45,11 @@ public:
 
     // Starts the count of work that workLimit bounds.
     void resetWork() { work_ = 0; }
+    // Adds work done outside the tree (in the same units) to the count.
+    void countWork(std::int64_t units) {
+        work_ += units;
+        if (work_ > workLimit) throw SimulationTooLargeError();
+    }
 
     // Inserts a peak, or merges it into the earliest-made node whose mass
     // differs by less than mergeWindow (the difference rounded to Real48):

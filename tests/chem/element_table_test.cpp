@@ -193,6 +193,7 @@ TEST_F(ElementFile, RandomBytesLoadAndSimulateWithoutHarm) {
                 } catch (const InOutError&) {
                 } catch (const FloatOverflowError&) {
                 } catch (const SimulationTooLargeError&) {
+                } catch (const EmptyPatternError&) {
                 } catch (const ComparisonTooWideError&) {
                 }
             }

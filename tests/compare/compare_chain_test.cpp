@@ -151,11 +151,11 @@ TEST(RunComparisonChain, ExtremeCountsGiveDefinedResults) {
     EXPECT_EQ(state.formula.formulaMass, storeReal48(fluorine * 214748364));
     EXPECT_EQ(state.comparison.rowCount, 1);
 
-    // Two isotopes and the largest count: thousands of peaks from the closed
-    // form, none through the tree.
-    ASSERT_TRUE(run(state, "C2147483647"));
+    // Two isotopes and the largest count: the closed form gives every one of
+    // the group's visible steps, more than the comparison takes.
+    EXPECT_THROW(run(state, "C2147483647"), ComparisonTooWideError);
     EXPECT_EQ(state.formula.formulaMass, storeReal48(loadReal48(elements[6].mass) * 214748364));
-    EXPECT_GT(state.simulation.simPeaks.count(), 1000);
+    EXPECT_GT(state.simulation.simPeaks.count(), maxComparisonRows);
     expectSoundGroup(state.simulation.simPeaks);
     EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0);
     expectFinishedOrTooLarge(state, elements, "O2147483647");
