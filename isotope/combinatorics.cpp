@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <math.h>
 
 namespace isoquill {
 
@@ -28,6 +29,13 @@ void fillPowers(PowerTable& powers, int n, long double x) {
     for (int j = 2; j <= n; ++j) powers[j] = roundReal48(powers[j - 1] * x);
 }
 
+// log Γ(x) for x >= 1. The reentrant form: std::lgamma writes the global
+// signgam, and candidates are scored on several threads at once.
+long double logGamma(long double x) {
+    int sign = 0;
+    return lgammal_r(x, &sign);
+}
+
 // exponent * log(p), with a factor of exponent 0 left out even for p = 0.
 long double logPower(std::int32_t exponent, long double p) { return exponent == 0 ? 0.0L : exponent * std::log(p); }
 
@@ -47,8 +55,8 @@ TermRun termRun(std::int32_t n, long double p1, long double p2) {
     if (p1 + p2 <= 0.0L) return run;
     const auto mode = static_cast<std::int32_t>(
         std::clamp(std::floor((n + 1.0L) * p2 / (p1 + p2)), 0.0L, static_cast<long double>(n)));
-    const long double modeTerm = std::exp(std::lgamma(n + 1.0L) - std::lgamma(mode + 1.0L) -
-                                          std::lgamma(n - mode + 1.0L) + logPower(n - mode, p1) + logPower(mode, p2));
+    const long double modeTerm = std::exp(logGamma(n + 1.0L) - logGamma(mode + 1.0L) - logGamma(n - mode + 1.0L) +
+                                          logPower(n - mode, p1) + logPower(mode, p2));
     if (!(modeTerm > floor)) return run;
     run.first = run.last = mode;
     run.firstTerm = modeTerm;
