@@ -94,11 +94,4 @@ Real48 storeReal48(long double value) {
     return result;
 }
 
-long double roundReal48(long double value) {
-    const Rounded r = round40(value);
-    if (r.exponent <= 0) return 0.0L;
-    if (r.exponent > 255) throw FloatOverflowError();
-    return join(r.significand << 24, static_cast<unsigned>(r.exponent + biasDifference), r.negative);
-}
-
 }  // namespace isoquill

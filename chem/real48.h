@@ -34,6 +34,24 @@ long double loadReal48(const Real48& value);
 Real48 storeReal48(long double value);
 
 // loadReal48(storeReal48(value)): the rounding applied wherever a value is stored.
-long double roundReal48(long double value);
+// Done in the FPU, without the trip through memory that reading the bits
+// takes: the simulation rounds twice for every pair of peaks it combines.
+inline long double roundReal48(long double value) {
+    // Veltkamp's split: hi is value rounded to the nearest 40-bit significand
+    // (64 - 24 bits), lo = value - hi exactly; only the tie rule is left open.
+    constexpr long double splitter = 16777217.0L;  // 2^24 + 1
+    const long double scaled = value * splitter;
+    const long double hi = scaled - (scaled - value);
+    const long double lo = value - hi;
+    // On a tie, hi and hi + 2 lo are the two 40-bit neighbours of value, and
+    // the one farther from zero wins. Otherwise hi + 2 lo is no 40-bit number.
+    const long double other = hi + lo + lo;
+    const long double scaledOther = other * splitter;
+    const bool tie = lo != 0.0L && scaledOther - (scaledOther - other) == other;
+    const long double rounded = tie && (lo > 0.0L) == (hi > 0.0L) ? other : hi;
+    const long double magnitude = rounded < 0.0L ? -rounded : rounded;
+    if (!(magnitude < 0x1p127L)) throw FloatOverflowError();  // infinities and NaNs too
+    return magnitude < 0x1p-128L ? 0.0L : rounded;
+}
 
 }  // namespace isoquill

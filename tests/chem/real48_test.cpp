@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,33 @@ TEST(Real48, StoreAndLoadRoundTripEveryExponent) {
     for (int e = 1; e <= 255; ++e) {
         const Real48 r = bytes(static_cast<std::uint8_t>(e), 0x5a, 0xa5, 0x3c, 0xc3, 0x7e);
         EXPECT_EQ(storeReal48(loadReal48(r)), r) << e;
+    }
+}
+
+// roundReal48 rounds in the FPU; storing reads the bits. The two must agree
+// to the bit on every value, ties and both ends of the range included.
+TEST(Real48, RoundingEqualsStoringAndLoading) {
+    std::mt19937_64 random(48);
+    for (int i = 0; i < 200'000; ++i) {
+        std::uint64_t significand = random() | (std::uint64_t{1} << 63);
+        if (i % 3 == 1) significand = (significand & ~std::uint64_t{0xffffff}) | 0x800000;  // a tie
+        if (i % 3 == 2) significand |= 0xffffffffff000000;                                 // a carry
+        const int exponent = static_cast<int>(random() % 270) - 135;
+        const long double value =
+            std::ldexp(static_cast<long double>(significand), exponent - 63) * (i % 2 ? -1 : 1);
+        long double viaBytes = 0.0L;
+        bool overflow = false;
+        try {
+            viaBytes = loadReal48(storeReal48(value));
+        } catch (const FloatOverflowError&) {
+            overflow = true;
+        }
+        if (overflow) {
+            EXPECT_THROW(roundReal48(value), FloatOverflowError) << static_cast<double>(value);
+        } else {
+            const long double rounded = roundReal48(value);
+            EXPECT_EQ(std::memcmp(&rounded, &viaBytes, 10), 0) << static_cast<double>(value);
+        }
     }
 }
 
