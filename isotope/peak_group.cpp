@@ -1,5 +1,7 @@
 #include "isotope/peak_group.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "isotope/combinatorics.h"
@@ -11,6 +13,14 @@ namespace {
 bool hasElementData(const FormulaEntry& entry, const ElementTable& elementTable) {
     return entry.element != 0 && entry.element < elementRecordCount &&
            elementRecord(elementTable, entry.element).usableIsotopeCount() != 0;
+}
+
+// Equal to the bit: a cached result stands only for exactly the same input.
+bool identical(const std::vector<WorkPeak>& a, const std::vector<WorkPeak>& b) {
+    constexpr std::size_t valueBytes = 10;  // the x87 value; the rest is padding
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const WorkPeak& x, const WorkPeak& y) {
+        return std::memcmp(&x.mass, &y.mass, valueBytes) == 0 && std::memcmp(&x.abundance, &y.abundance, valueBytes) == 0;
+    });
 }
 
 void simulateEntry(Simulation& simulation, std::vector<WorkPeak>& row, const FormulaEntry& entry,
@@ -131,21 +141,34 @@ void simulatePeakGroup(Simulation& simulation, const Formula& formula, const Ele
 void combineEntryPatterns(Simulation& simulation) {
     PeakTree& tree = simulation.peakTree;
     std::vector<WorkPeak>& acc = simulation.accPeaks;
+    std::vector<CombinedStep>& steps = simulation.combinedSteps;
     tree.freePeakTree();
     acc.clear();
-    bool first = true;
+    // Combining is deterministic: while the rows are the last combination's,
+    // in its order, its results stand, work counted as if done again.
+    // Consecutive fragment candidates share their leading entries.
+    std::size_t step = 0;
     for (const auto& row : simulation.entryPeaks) {
         if (row.empty()) continue;
-        if (first) {
-            acc = row;
-            first = false;
-            continue;
+        if (step < steps.size() && identical(steps[step].row, row)) {
+            acc = steps[step].result;
+            tree.countWork(steps[step].work);
+        } else {
+            steps.resize(step);  // later steps were built on another row
+            const std::int64_t workBefore = tree.work();
+            if (step == 0) {
+                acc = row;
+            } else {
+                // Accumulated peaks from the last, the row's in order: the
+                // order that decides which mass a merged peak keeps.
+                for (auto a = acc.rbegin(); a != acc.rend(); ++a)
+                    for (const WorkPeak& b : row)
+                        tree.addPeak(roundReal48(b.mass + a->mass), roundReal48(a->abundance * b.abundance));
+                tree.readOutAndFree(acc);
+            }
+            steps.push_back({row, acc, tree.work() - workBefore});
         }
-        // Accumulated peaks from the last, the row's in order: the order that
-        // decides which mass a merged peak keeps.
-        for (auto a = acc.rbegin(); a != acc.rend(); ++a)
-            for (const WorkPeak& b : row) tree.addPeak(roundReal48(b.mass + a->mass), roundReal48(a->abundance * b.abundance));
-        tree.readOutAndFree(acc);
+        ++step;
     }
     simulation.simPeaks.clear();
     for (const WorkPeak& peak : acc) simulation.simPeaks.append({storeReal48(peak.mass), peak.abundance});

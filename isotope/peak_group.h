@@ -3,6 +3,7 @@
 // largest peak is 100.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string_view>
@@ -29,6 +30,14 @@ public:
     explicit EmptyPatternError(std::string_view symbol = {});
 };
 
+// One step of combineEntryPatterns: the row it took, the distribution
+// combined up to it, and the tree work that cost.
+struct CombinedStep {
+    std::vector<WorkPeak> row;
+    std::vector<WorkPeak> result;
+    std::int64_t work = 0;
+};
+
 // The work tables of the simulation; only simPeaks is a result. Rows and
 // lists grow as needed and keep their memory from one simulation to the next.
 struct Simulation {
@@ -38,6 +47,7 @@ struct Simulation {
     PeakTree peakTree;                              // empty between simulations
     PatternCache patterns;                          // rows of earlier simulations
     StepDistribution stepAcc, stepRow;              // the entries by isotope step, for counts above 255
+    std::vector<CombinedStep> combinedSteps;        // the last combination's, while its rows recur
 };
 
 // Simulates every entry of the formula table up to the first empty symbol

@@ -45,6 +45,7 @@ public:
 
     // Starts the count of work that workLimit bounds.
     void resetWork() { work_ = 0; }
+    std::int64_t work() const { return work_; }
     // Adds work done outside the tree (in the same units) to the count.
     void countWork(std::int64_t units) {
         work_ += units;

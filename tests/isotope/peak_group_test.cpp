@@ -193,5 +193,24 @@ TEST(SimulatePeakGroup, FormulasBeyondTheWorkLimitAreRefusedAndTheNextRunWorks) 
     expectSamePeaks(run.simulate("C6H12O6", testing::shippedElements()), simulated("C6H12O6"));
 }
 
+TEST(SimulatePeakGroup, EachOfASequenceOfFormulasGivesWhatItGivesAlone) {
+    // Consecutive runs reuse the combination of their common leading entries;
+    // a changed or missing row must not leave a later step standing.
+    const ElementTable& shipped = testing::shippedElements();
+    Simulator run;
+    for (const char* formula : {"C6H12O6S", "C6H12O6S2", "C6H12O7S", "C6H11O7S", "C6H12O7S", "C6H12",
+                                "C6H12O6S", "H12O6S", "QH12O6S", "C6H12O6S"}) {
+        Simulator fresh;
+        expectSamePeaks(run.simulate(formula, shipped), fresh.simulate(formula, shipped));
+    }
+    // Reused steps count the work they once cost, so the work limit judges a
+    // formula alike whether its steps are reused or not.
+    run.simulate("C6H12O6S", shipped);
+    const std::int64_t reusedWork = run.simulation.peakTree.work();
+    run.simulation.combinedSteps.clear();
+    run.simulate("C6H12O6S", shipped);
+    EXPECT_EQ(run.simulation.peakTree.work(), reusedWork);
+}
+
 }  // namespace
 }  // namespace isoquill
