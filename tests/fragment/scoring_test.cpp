@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "chem/count_code.h"
-#include "shipped_elements.h"
+#include "core_fixture.h"
 
 namespace isoquill {
 namespace {
+
+using testing::sameFormulaTable;
 
 const ElementTable& elements() { return testing::shippedElements(); }
 
@@ -159,13 +161,7 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
     result = texts(generate(fragment, compare));
-    const auto restored = [&] {
-        return std::equal(typed.begin(), typed.end(), compare.formula.formulaTable.begin(),
-                          [](const FormulaEntry& a, const FormulaEntry& b) {
-                              return a.symbol == b.symbol && a.element == b.element && a.count == b.count &&
-                                     a.countReal == b.countReal;
-                          });
-    };
+    const auto restored = [&] { return sameFormulaTable(typed, compare.formula.formulaTable); };
     EXPECT_TRUE(restored());
     EXPECT_NE(result.front()[2], " 0.0");
     std::string last = result.back()[3];
@@ -178,12 +174,6 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
     EXPECT_TRUE(restored());
     EXPECT_TRUE(fragment.candidateList.empty());
-}
-
-bool sameFormulaTable(const FormulaTable& a, const FormulaTable& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), [](const FormulaEntry& x, const FormulaEntry& y) {
-        return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
-    });
 }
 
 // Generate with scoring, again and again over one state as a session runs
