@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -116,7 +117,7 @@ TEST_F(ElementFile, ShortAndLongFilesLoadWhatTheyHold) {
     }
 }
 
-TEST_F(ElementFile, MissingFileDirectoryAndWriteProtectedFile) {
+TEST_F(ElementFile, MissingFileDirectoryLongNameAndWriteProtectedFile) {
     try {
         loadElementFile(table_, dir_ / "PSE.DAT");
         FAIL();
@@ -127,6 +128,7 @@ TEST_F(ElementFile, MissingFileDirectoryAndWriteProtectedFile) {
     EXPECT_TRUE(table_[6].symbol.empty());
     EXPECT_EQ(table_[6].number, 6);
     EXPECT_EQ(loadCode(dir_), 5);
+    EXPECT_EQ(loadCode(dir_ / std::string(300, 'x')), 3);  // a name too long for the file system
     const fs::path path = write(shippedBytes());
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(loadCode(path), 0);

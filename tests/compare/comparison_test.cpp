@@ -98,6 +98,9 @@ TEST(AlignPeakGroups, BaseWithoutAnExactHundredAlignsAcrossGaps) {
     EXPECT_EQ(row(c, 3), "160/100 | 160/99");
     EXPECT_EQ(row(c, 5), "162/49 | 162/48");
 
+    // Equal maxima short of 100: the first is the base.
+    EXPECT_EQ(aligned(observed, simulatedOf({{158, 50}, {160, 50}})).simulatedBase, 1);
+
     // An exact 100.0 decides even when another slot is larger.
     const Comparison exact = aligned(observedOf({{200, 100}, {201, 50}}), simulatedOf({{200, 100}, {201, 100.5L}}));
     EXPECT_EQ(exact.simulatedBase, 1);

@@ -214,6 +214,36 @@ TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
     EXPECT_GE(generate(fragment, compare).rows.size(), 3u);
 }
 
+// The chain cuts a text at 60 characters; a candidate whose text is 61
+// long, one count of 10 among its entries, is scored as the cut text ends
+// ("C" for "C2"), not as its counts say.
+TEST(Scoring, ACandidateTextOfSixtyOneCharactersIsScoredAsTheChainCutsIt) {
+    CompareState compare;
+    std::string formula, plain = "Cl10";
+    for (int i = 0; i < 12; ++i) formula += "Cl";
+    for (int i = 0; i < 11; ++i) plain += "Cl100";
+    plain += "C2";
+    ASSERT_EQ(plain.size(), 61u);
+    typeFormula(compare, formula + "C");
+    FragmentState fragment;
+    initRanges(fragment, compare.formula, elements());
+    setRangeCounts(fragment, 1, 10, 10);
+    for (int row = 2; row <= 12; ++row) setRangeCounts(fragment, row, 100, 100);
+    setRangeCounts(fragment, 13, 2, 2);
+    fragment.targetMass = storeReal48(39370);
+    fragment.massTolerance = storeReal48(100);
+    compare.observed.observedPeaks[1] = {storeReal48(39370), 100.0L};
+    compare.observed.observedNext = 2;
+    initCountMasses(fragment, compare.formula);
+    buildCandidates(fragment, compare.formula);
+    filterByTolerance(fragment);
+    ASSERT_EQ(fragment.candidateList.size(), 1u);
+    applyScoring(compare, elements(), score(fragment, compare, 1));
+    CompareState alone;
+    alone.observed = compare.observed;
+    EXPECT_EQ(fragment.candidateList[0].error, storeReal48(*runComparisonChain(alone, elements(), plain)));
+}
+
 // Thousands of candidates, some with a symbol without data and some whose
 // symbol the text path must take: the threads give the errors, the notices
 // and the final comparison of one thread, bit for bit; and when a comparison
