@@ -87,6 +87,7 @@ TEST(AlignPeakGroups, SimulatedGroupStandsAloneWithoutObservedPeaks) {
     EXPECT_TRUE(simulatedOnly.observedMeanMass.isZero());
     EXPECT_EQ(simulatedOnly.rowCount, 2);
     EXPECT_EQ(squaredErrorSum(simulatedOnly), 11600.0L);
+    EXPECT_EQ(aligned(ObservedPeaks{}, PeakList{}).rowCount, 0);  // no group at all: no row
 }
 
 TEST(AlignPeakGroups, BaseWithoutAnExactHundredAlignsAcrossGaps) {
