@@ -25,7 +25,7 @@
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
 #include "ui/latin1_text.h"
-#include "ui/main_window.h"
+#include "ui/program_context.h"
 #include "ui/page_focus.h"
 
 using namespace isoquill;
@@ -62,7 +62,7 @@ public:
 
 }  // namespace
 
-ComparePage::ComparePage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
+ComparePage::ComparePage(ProgramContext& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("TabSheet1"));
 
     // Created in tab order, which is also Qt's focus chain.

@@ -13,12 +13,12 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class StringGrid;
-class TForm1;
+class ProgramContext;
 
 class ComparePage : public QWidget {
     Q_OBJECT
 public:
-    ComparePage(TForm1& form, QWidget* parent);
+    ComparePage(ProgramContext& form, QWidget* parent);
 
     // The comparison for `text`, shown in StringGrid4 and the plot; a text the
     // syntax check refuses leaves the data rows empty and nothing more.
@@ -54,7 +54,7 @@ private:
     void pastePeakList();
     void installClipboardCommands();
 
-    TForm1& form_;
+    ProgramContext& form_;
 
     QLabel* Label8;
     QLineEdit* Edit2;

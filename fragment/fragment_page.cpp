@@ -29,7 +29,7 @@
 #include "ui/fonts.h"
 #include "ui/form_layout.h"
 #include "ui/latin1_text.h"
-#include "ui/main_window.h"
+#include "ui/program_context.h"
 #include "ui/page_focus.h"
 
 using namespace isoquill;
@@ -54,7 +54,7 @@ QFont gridFont() {
 
 }  // namespace
 
-FragmentPage::FragmentPage(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
+FragmentPage::FragmentPage(ProgramContext& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("TabSheet4"));
 
     Edit11 = place(new NoSelectEdit(this), "Edit11", 48, 8, 385, 23);

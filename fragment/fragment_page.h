@@ -12,7 +12,7 @@ class QLineEdit;
 class QPushButton;
 class ResultGrid;
 class StringGrid;
-class TForm1;
+class ProgramContext;
 namespace isoquill {
 struct CompareState;
 struct GenerateResult;
@@ -21,7 +21,7 @@ struct GenerateResult;
 class FragmentPage : public QWidget {
     Q_OBJECT
 public:
-    FragmentPage(TForm1& form, QWidget* parent);
+    FragmentPage(ProgramContext& form, QWidget* parent);
 
     // The main window's FormCreate steps that belong to this page.
     void clearRangeTable();            // rangeTable all zero
@@ -49,7 +49,7 @@ private:
     void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
     void waitForRun(QEventLoop& loop, isoquill::RunControl& control, const std::atomic<bool>& done);
 
-    TForm1& form_;
+    ProgramContext& form_;
     isoquill::FragmentState fragment_;
     bool generating_ = false;  // a second Generate must not start inside the first one's wait
 

@@ -5,10 +5,7 @@
 
 #include <QWidget>
 
-#include <optional>
-
-#include "chem/element_table.h"
-#include "compare/compare_chain.h"
+#include "ui/program_context.h"
 
 class QPushButton;
 class QTabWidget;
@@ -18,7 +15,7 @@ class TForm7;
 class TForm10;
 class TForm12;
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public ProgramContext {
     Q_OBJECT
 public:
     // Builds the window and runs FormCreate; an error there (a missing or
@@ -29,23 +26,17 @@ public:
     // The windows created after this one; until then none is shown.
     void setSecondaryWindows(TForm12& plot, TForm10& about, TForm7& missingData);
 
-    // The comparison chain for `text`, shown in StringGrid4 and the plot.
-    // Raises what the chain raises; callers run it inside their guarded handler.
-    void Vergleich_handle(const QString& text);
-    // StringGrid4 and the plot for a comparison the chain has already run.
-    void showComparison(const std::optional<long double>& error);
+    void Vergleich_handle(const QString& text) override;
+    void showComparison(const std::optional<long double>& error) override;
 
-    const isoquill::ElementTable& elementTable() const { return elementTable_; }
-    isoquill::CompareState& compareState() { return compareState_; }
+    const isoquill::ElementTable& elementTable() const override { return elementTable_; }
+    isoquill::CompareState& compareState() override { return compareState_; }
 
-    // The plot window TForm12: shown without taking the focus from this window.
-    void showPlotWindow();
-    void hidePlotWindow();
-    void repaintPlot();
+    void showPlotWindow() override;
+    void hidePlotWindow() override;
+    void repaintPlot() override;
 
-    // The missing-data message, to frame a comparison run; null until the
-    // secondary windows exist.
-    TForm7* missingDataWindow() const { return missingDataWindow_; }
+    TForm7* missingDataWindow() const override { return missingDataWindow_; }
 
 private:
     void FormCreate();

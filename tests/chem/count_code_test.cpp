@@ -2,29 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include "shipped_elements.h"
+#include "core_fixture.h"
 
 namespace isoquill {
 namespace {
 
-Formula parsed(std::string_view text) {
-    Formula formula;
-    setFormulaText(formula, text);
-    clearFormula(formula);
-    parseFormula(formula, testing::shippedElements());
-    return formula;
-}
+using testing::parsed;
 
 TEST(CountCode, CompleteWhenOneFieldPerEntry) {
-    const Formula glucose = parsed("C6H12O6");
-    EXPECT_TRUE(isCompleteCountCode("6.12.6", glucose));
-    EXPECT_FALSE(isCompleteCountCode("6.12", glucose));
-    EXPECT_FALSE(isCompleteCountCode(".6.12.6", glucose));
-    EXPECT_FALSE(isCompleteCountCode("6.12.6.1", glucose));
-    EXPECT_FALSE(isCompleteCountCode("", glucose));
-    const Formula carbon = parsed("C");
-    EXPECT_TRUE(isCompleteCountCode("12", carbon));
-    EXPECT_FALSE(isCompleteCountCode("", carbon));
+    const struct {
+        const char *code, *formula;
+        bool complete;
+    } cases[] = {
+        {"6.12.6", "C6H12O6", true}, {"6.12", "C6H12O6", false}, {".6.12.6", "C6H12O6", false},
+        {"6.12.6.1", "C6H12O6", false}, {"", "C6H12O6", false}, {"12", "C", true}, {"", "C", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isCompleteCountCode(c.code, parsed(c.formula)), c.complete) << c.code;
 }
 
 TEST(CountCode, ConvertsToFormulaText) {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "chem/number_text.h"
-#include "shipped_elements.h"
+#include "core_fixture.h"
 
 namespace isoquill {
 namespace {

@@ -54,7 +54,7 @@ TEST(NumberText, ReadsTheLongestNumericPrefix) {
         {"  -3.5", -3.5L}, {"+2", 2.0L}, {"", 0.0L},
         {"abc", 0.0L}, {".5", 0.5L}, {"5.", 5.0L}, {"1e3", 1000.0L}, {"1e", 1.0L},
         {"1.2.3", 1.2L}, {"-", 0.0L}, {" . ", 0.0L}, {"180.0634", 180.0634L}, {"1e-40", 1e-40L},
-        {"2E+2x", 200.0L}, {"0x10", 0.0L}, {"inf", 0.0L}, {"nan", 0.0L}, {"\t5", 0.0L},
+        {"2E+2x", 200.0L}, {"0x10", 0.0L}, {"  0x10", 0.0L}, {"inf", 0.0L}, {"nan", 0.0L}, {"\t5", 0.0L},
     };
     for (const Case& c : cases) EXPECT_EQ(readNumber(c.text), c.value) << c.text;
     EXPECT_TRUE(std::isinf(readNumber("1e99999")));

@@ -87,6 +87,7 @@ TEST(AlignPeakGroups, SimulatedGroupStandsAloneWithoutObservedPeaks) {
     EXPECT_TRUE(simulatedOnly.observedMeanMass.isZero());
     EXPECT_EQ(simulatedOnly.rowCount, 2);
     EXPECT_EQ(squaredErrorSum(simulatedOnly), 11600.0L);
+    EXPECT_EQ(aligned(ObservedPeaks{}, PeakList{}).rowCount, 0);  // no group at all: no row
 }
 
 TEST(AlignPeakGroups, BaseWithoutAnExactHundredAlignsAcrossGaps) {
@@ -97,6 +98,9 @@ TEST(AlignPeakGroups, BaseWithoutAnExactHundredAlignsAcrossGaps) {
     EXPECT_EQ(c.rowCount, 5);
     EXPECT_EQ(row(c, 3), "160/100 | 160/99");
     EXPECT_EQ(row(c, 5), "162/49 | 162/48");
+
+    // Equal maxima short of 100: the first is the base.
+    EXPECT_EQ(aligned(observed, simulatedOf({{158, 50}, {160, 50}})).simulatedBase, 1);
 
     // An exact 100.0 decides even when another slot is larger.
     const Comparison exact = aligned(observedOf({{200, 100}, {201, 50}}), simulatedOf({{200, 100}, {201, 100.5L}}));

@@ -47,6 +47,15 @@ TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSize) {
     EXPECT_EQ(lines, expected);
 }
 
+TEST(PlotLayout, PixelRunsCoverBothEndsOfALine) {
+    const auto run = [](const PlotLine& line) {
+        const PixelRun r = line.pixels();
+        return std::vector<int>{r.x, r.y, r.width, r.height};
+    };
+    EXPECT_EQ(run({29, 573, 29, 414, plotRed}), (std::vector<int>{29, 414, 1, 160}));
+    EXPECT_EQ(run({122, 573, 27, 573, plotGreen}), (std::vector<int>{27, 573, 96, 1}));
+}
+
 TEST(PlotLayout, ObservedAboveHundredIsTallerThanThePlot) {
     const auto lines = plotLines(comparisonOf({{150, 0}}), 193, 613);
     ASSERT_FALSE(lines.empty());

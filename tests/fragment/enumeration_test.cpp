@@ -9,25 +9,18 @@
 #include <gtest/gtest.h>
 
 #include "plain_enumeration.h"
-#include "shipped_elements.h"
+#include "core_fixture.h"
 
 namespace isoquill {
 namespace {
 
+using testing::parsed;
 using testing::PlainCandidate;
 using testing::plainEnumeration;
 using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;
 using Codes = std::vector<std::string>;
 
 const ElementTable& elements() { return testing::shippedElements(); }
-
-Formula parsed(std::string_view text) {
-    Formula formula;
-    setFormulaText(formula, text);
-    clearFormula(formula);
-    parseFormula(formula, elements());
-    return formula;
-}
 
 // A run as "Generate" sets it up: the formula's rows, their counts, the search parameters.
 FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance) {

@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "chem/count_code.h"
-#include "shipped_elements.h"
+#include "core_fixture.h"
 
 namespace isoquill {
 namespace {
+
+using testing::sameFormulaTable;
 
 const ElementTable& elements() { return testing::shippedElements(); }
 
@@ -159,13 +161,7 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
     result = texts(generate(fragment, compare));
-    const auto restored = [&] {
-        return std::equal(typed.begin(), typed.end(), compare.formula.formulaTable.begin(),
-                          [](const FormulaEntry& a, const FormulaEntry& b) {
-                              return a.symbol == b.symbol && a.element == b.element && a.count == b.count &&
-                                     a.countReal == b.countReal;
-                          });
-    };
+    const auto restored = [&] { return sameFormulaTable(typed, compare.formula.formulaTable); };
     EXPECT_TRUE(restored());
     EXPECT_NE(result.front()[2], " 0.0");
     std::string last = result.back()[3];
@@ -178,12 +174,6 @@ TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
     EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
     EXPECT_TRUE(restored());
     EXPECT_TRUE(fragment.candidateList.empty());
-}
-
-bool sameFormulaTable(const FormulaTable& a, const FormulaTable& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), [](const FormulaEntry& x, const FormulaEntry& y) {
-        return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
-    });
 }
 
 // Generate with scoring, again and again over one state as a session runs
@@ -222,6 +212,36 @@ TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
     // With room for them the same search lists and scores its candidates.
     fragment.candidateLimit = defaultCandidateLimit;
     EXPECT_GE(generate(fragment, compare).rows.size(), 3u);
+}
+
+// The chain cuts a text at 60 characters; a candidate whose text is 61
+// long, one count of 10 among its entries, is scored as the cut text ends
+// ("C" for "C2"), not as its counts say.
+TEST(Scoring, ACandidateTextOfSixtyOneCharactersIsScoredAsTheChainCutsIt) {
+    CompareState compare;
+    std::string formula, plain = "Cl10";
+    for (int i = 0; i < 12; ++i) formula += "Cl";
+    for (int i = 0; i < 11; ++i) plain += "Cl100";
+    plain += "C2";
+    ASSERT_EQ(plain.size(), 61u);
+    typeFormula(compare, formula + "C");
+    FragmentState fragment;
+    initRanges(fragment, compare.formula, elements());
+    setRangeCounts(fragment, 1, 10, 10);
+    for (int row = 2; row <= 12; ++row) setRangeCounts(fragment, row, 100, 100);
+    setRangeCounts(fragment, 13, 2, 2);
+    fragment.targetMass = storeReal48(39370);
+    fragment.massTolerance = storeReal48(100);
+    compare.observed.observedPeaks[1] = {storeReal48(39370), 100.0L};
+    compare.observed.observedNext = 2;
+    initCountMasses(fragment, compare.formula);
+    buildCandidates(fragment, compare.formula);
+    filterByTolerance(fragment);
+    ASSERT_EQ(fragment.candidateList.size(), 1u);
+    applyScoring(compare, elements(), score(fragment, compare, 1));
+    CompareState alone;
+    alone.observed = compare.observed;
+    EXPECT_EQ(fragment.candidateList[0].error, storeReal48(*runComparisonChain(alone, elements(), plain)));
 }
 
 // Thousands of candidates, some with a symbol without data and some whose

@@ -56,6 +56,13 @@ TEST(TwoIsotopePattern, WorkedExamplesForOneTwoAndThreeAtoms) {
     EXPECT_EQ(three[2].mass, roundReal48(12.0L + m2 * 2));
 }
 
+// A mass beyond the Real48 range at the group's heavy end raises the
+// overflow error, though that end's abundance is far below the kept ones.
+TEST(TwoIsotopePattern, AHeavyEndBeyondRealFortyEightOverflows) {
+    EXPECT_THROW(twoIsotopes(20, elementWith(" X", 1, {{1.0L, 0.99999L}, {1e37L, 0.00001L}})), FloatOverflowError);
+    EXPECT_EQ(twoIsotopes(2, elementWith(" X", 1, {{1.0L, 0.99999L}, {1e37L, 0.00001L}})).size(), 1u);
+}
+
 // The exact distribution of n atoms, one atom convolved at a time in long
 // double: no factorials, powers or Real48 rounding, so it shares nothing
 // with the ratio recurrence under test.

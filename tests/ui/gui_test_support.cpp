@@ -1,21 +1,19 @@
 #include "gui_test_support.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 namespace isoquill::testing {
 
-WorkingDirectory::WorkingDirectory(ElementFile file) : previous_(QDir::currentPath()) {
-    const QString target = directory_.filePath(QStringLiteral("PSE.DAT"));
-    if (file == ElementFile::Shipped) {
-        QFile::copy(QStringLiteral(ISOQUILL_ELEMENT_FILE), target);
-    } else if (file == ElementFile::Truncated) {
-        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
-        QFile shortCopy(target);
-        if (shipped.open(QIODevice::ReadOnly) && shortCopy.open(QIODevice::WriteOnly))
-            shortCopy.write(shipped.read(172 * 50));
-    }
+WorkingDirectory::WorkingDirectory(qint64 elementFileBytes) : previous_(QDir::currentPath()) {
+    QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
+    QFile copy(directory_.filePath(QStringLiteral("PSE.DAT")));
+    if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+        copy.write(shipped.read(elementFileBytes));
     QDir::setCurrent(directory_.path());
 }
 
@@ -26,7 +24,7 @@ ErrorRecorder::ErrorRecorder()
 
 ErrorRecorder::~ErrorRecorder() { setErrorPresenter(previous_); }
 
-Program::Program(ElementFile file) : directory(file), windows(std::make_unique<ProgramWindows>()) {
+Program::Program(qint64 elementFileBytes) : directory(elementFileBytes), windows(std::make_unique<ProgramWindows>()) {
     windows->form1.show();
     QApplication::setActiveWindow(&windows->form1);
     if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
@@ -35,6 +33,24 @@ Program::Program(ElementFile file) : directory(file), windows(std::make_unique<P
 QString focusName() {
     const QWidget* focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QString();
+}
+
+void typeInto(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    if (!field->hasFocus()) QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClicks(field, text);
+}
+
+void pasteInto(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    typeInto(field, QString());
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void clickTab(const Program& program, int index) {
+    QTabBar* tabs = program.find<QTabWidget>("PageControl1")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
 }
 
 }  // namespace isoquill::testing

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDir>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -14,12 +15,15 @@
 
 namespace isoquill::testing {
 
-enum class ElementFile { Shipped, Missing, Truncated };
+// The shipped "PSE.DAT" whole, or cut to its first bytes, or none.
+constexpr qint64 wholeElementFile = 1 << 30;
+constexpr qint64 noElementFile = -1;
 
-// Changes into a new temporary directory for its lifetime.
+// Changes into a new temporary directory for its lifetime, with the
+// element file's first `elementFileBytes` in it.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(ElementFile file);
+    explicit WorkingDirectory(qint64 elementFileBytes);
     ~WorkingDirectory();
 
 private:
@@ -40,7 +44,7 @@ private:
 
 // The program as main() starts it, main window shown and active.
 struct Program {
-    explicit Program(ElementFile file = ElementFile::Shipped);
+    explicit Program(qint64 elementFileBytes = wholeElementFile);
 
     WorkingDirectory directory;
     ErrorRecorder errors;
@@ -54,5 +58,27 @@ struct Program {
 
 // The objectName of the widget that has the keyboard focus, or "".
 QString focusName();
+
+// Types into a field as the user does: a click into it (a second one when
+// entering a page moved the focus on), then the keys.
+void typeInto(QLineEdit* field, const QString& text);
+// Replaces the field's text by `text` as one paste from the clipboard.
+void pasteInto(QLineEdit* field, const QString& text);
+// A click on the main window's tab `index`.
+void clickTab(const Program& program, int index);
+
+// The texts of a grid's row, or of all its rows, as the user reads them.
+template <class Grid>
+QStringList gridRow(const Grid* grid, int row) {
+    QStringList texts;
+    for (int col = 0; col < grid->columnCount(); ++col) texts << grid->cell(col, row);
+    return texts;
+}
+template <class Grid>
+QList<QStringList> gridRows(const Grid* grid) {
+    QList<QStringList> rows;
+    for (int row = 0; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
+    return rows;
+}
 
 }  // namespace isoquill::testing
