@@ -20,11 +20,13 @@ SimulationTooLargeError::SimulationTooLargeError()
 void PeakTree::addPeak(long double mass, long double abundance) {
     // Nodes lie at least mergeWindow apart, so only the nearest node on
     // either side can be within the window.
-    const auto above = std::lower_bound(nodes_.begin(), nodes_.end(), mass,
-                                        [](const PeakNode& node, long double m) { return node.mass < m; });
+    const double key = static_cast<double>(mass);
+    const auto above = std::lower_bound(nodes_.begin(), nodes_.end(), key,
+                                        [](const PeakNode& node, double m) { return node.mass < m; });
     auto target = nodes_.end();
     auto consider = [&](std::vector<PeakNode>::iterator node) {
-        if (std::fabs(mass - node->mass) < mergeThreshold && (target == nodes_.end() || node->made < target->made))
+        if (std::fabs(mass - static_cast<long double>(node->mass)) < mergeThreshold &&
+            (target == nodes_.end() || node->made < target->made))
             target = node;
     };
     if (above != nodes_.end()) consider(above);
@@ -33,7 +35,7 @@ void PeakTree::addPeak(long double mass, long double abundance) {
     if (target != nodes_.end())
         target->abundance += abundance;
     else
-        nodes_.insert(above, {mass, abundance, static_cast<std::int32_t>(nodes_.size())});
+        nodes_.insert(above, {key, static_cast<std::int32_t>(nodes_.size()), abundance});
 }
 
 void PeakTree::readOutPeaks(std::vector<WorkPeak>& out) const {

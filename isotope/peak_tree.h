@@ -73,10 +73,12 @@ public:
     int liveNodeCount() const { return static_cast<int>(nodes_.size()); }
 
 private:
+    // A Real48 value is exactly a double, and the search runs on doubles:
+    // an 80-bit load or store costs several times a double's.
     struct PeakNode {
-        long double mass;
-        long double abundance;
+        double mass;
         std::int32_t made;  // creation order: lower is earlier
+        long double abundance;
     };
     std::vector<PeakNode> nodes_;  // in ascending mass
     std::int64_t work_ = 0;
