@@ -46,12 +46,13 @@ std::vector<long double> convolvedTerms(int n, long double p1, long double p2) {
 TEST(TwoIsotopePattern, MatchesTheExactTermsDownToTheFloorAlsoWherePowersUnderflow) {
     // The worked example's carbon (for 3 atoms the term of about 1.3e-6 is
     // dropped); Cl255 (0.2424^k underflows from k = 63, just past the mode),
-    // Br250 and B255 underflow on either side of the mode; C and H never do.
+    // Br250 and B255 underflow on either side of the mode; C and H never do;
+    // of X255 only the term k = 131 has both powers within the range.
     const auto& shipped = testing::shippedElements();
-    const ElementRecord carbon = testing::exampleCarbon();
+    const ElementRecord carbon = testing::exampleCarbon(), x = elementWith(" X", 1, {{1.0L, 0.49L}, {2.0L, 0.51L}});
     for (const auto& [e, n] : {std::pair{&carbon, 1}, {&carbon, 2}, {&carbon, 3}, {&shipped[17], 255},
                                {&shipped[35], 250}, {&shipped[5], 255}, {&shipped[47], 255}, {&shipped[6], 255},
-                               {&shipped[1], 255}}) {
+                               {&shipped[1], 255}, {&x, 255}}) {
         SCOPED_TRACE(::testing::Message() << e->symbol.text() << n);
         const long double m1 = isotopeMass(*e, 1), m2 = isotopeMass(*e, 2);
         const long double p1 = isotopeAbundance(*e, 1), p2 = isotopeAbundance(*e, 2);

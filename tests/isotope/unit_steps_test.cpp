@@ -70,7 +70,8 @@ TEST(LargeMolecules, EmptyEntriesAndGroupsAndHugeCountsAreRefusedWithAMessage) {
     const ElementTable table = testing::tableWith(
         {elementWith(" X", 1, {{10.0L, 0.00005L}, {11.0L, 0.00005L}, {12.0L, 0.00005L}}),
          elementWith(" Y", 2, {{20.0L, 0.005L}, {21.0L, 0.005L}}), testing::exampleCarbon(),
-         elementWith(" Z", 3, {{10.0L, 0.5L}, {10.0L, 0.5L}})});
+         elementWith(" Z", 3, {{10.0L, 0.5L}, {10.0L, 0.5L}}), elementWith(" V", 4, {{1.0L, 0.5L}, {1000001.0L, 1e-30L}}),
+         elementWith(" U", 5, {{1.0L, 0.5L}, {1000002.0L, 1e-30L}})});
     Simulation simulation;
     const auto message = [&](std::string_view text, const ElementTable& elements) {
         try {
@@ -86,6 +87,8 @@ TEST(LargeMolecules, EmptyEntriesAndGroupsAndHugeCountsAreRefusedWithAMessage) {
     EXPECT_EQ(message("Y", table), "no error");
     EXPECT_EQ(message("C0", table), "no error");  // a count of 0 adds nothing by design
     EXPECT_EQ(message("Z300", table), "no error");  // damaged data: two isotopes of one mass, no step between
+    EXPECT_EQ(message("V300", table), "no error");  // isotopes 10^6 u apart, the most a step may span
+    EXPECT_EQ(message("U300", table), "Die Formel ist zu groß für die Simulation");
     EXPECT_EQ(message("S5000000", testing::shippedElements()), "Die Formel ist zu groß für die Simulation");
     EXPECT_EQ(message("C1000H2000", testing::shippedElements()), "no error");
 }
