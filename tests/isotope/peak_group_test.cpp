@@ -1,6 +1,7 @@
 #include "isotope/peak_group.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,12 +39,11 @@ PeakList simulated(std::string_view text, const ElementTable& table = testing::s
 // FNV-1a over the bytes of every peak: mass (6) and abundance (10).
 std::uint64_t fingerprint(const PeakList& peaks) {
     std::uint64_t hash = 0xcbf29ce484222325u;
-    auto mix = [&hash](const void* data, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 0x100000001b3u;
-    };
     for (const Peak& peak : peaks) {
-        mix(&peak.mass, sizeof peak.mass);
-        mix(&peak.abundance, 10);
+        unsigned char bytes[16];
+        std::memcpy(bytes, &peak.mass, 6);
+        std::memcpy(bytes + 6, &peak.abundance, 10);
+        for (unsigned char b : bytes) hash = (hash ^ b) * 0x100000001b3u;
     }
     return hash;
 }
