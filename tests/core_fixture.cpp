@@ -19,10 +19,8 @@ bool sameFormulaTable(const FormulaTable& a, const FormulaTable& b) {
 }
 
 bool samePeaks(const PeakList& a, const PeakList& b) {
-    if (a.count() != b.count()) return false;
-    for (int i = 1; i <= a.count(); ++i)
-        if (a[i].mass != b[i].mass || a[i].abundance != b[i].abundance) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Peak& x, const Peak& y) { return x.mass == y.mass && x.abundance == y.abundance; });
 }
 
 }  // namespace isoquill::testing

@@ -4,18 +4,15 @@
 
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "chem/element_table.h"
 
 namespace isoquill::testing {
 
-struct IsotopeValues {
-    long double mass;
-    long double abundance;
-};
-
-// A record with the given isotopes, each value rounded to Real48.
-inline ElementRecord elementWith(std::string_view symbol, int number, std::initializer_list<IsotopeValues> isotopes,
+// A record with the given isotopes (mass, abundance), each value rounded to Real48.
+inline ElementRecord elementWith(std::string_view symbol, int number,
+                                 std::initializer_list<std::pair<long double, long double>> isotopes,
                                  long double mass = 0.0L) {
     ElementRecord record;
     record.symbol = Symbol::from(symbol);
@@ -23,9 +20,9 @@ inline ElementRecord elementWith(std::string_view symbol, int number, std::initi
     record.mass = storeReal48(mass);
     record.isotopeCount = static_cast<std::uint8_t>(isotopes.size());
     int j = 0;
-    for (const IsotopeValues& values : isotopes) {
+    for (const auto& [isotopeMass, abundance] : isotopes) {
         Isotope& isotope = ++j == 10 ? record.lastIsotope : record.slots[static_cast<std::size_t>(j - 1)].isotope;
-        isotope = {storeReal48(values.mass), storeReal48(values.abundance)};
+        isotope = {storeReal48(isotopeMass), storeReal48(abundance)};
     }
     return record;
 }

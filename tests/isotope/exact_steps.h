@@ -46,11 +46,9 @@ inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
 }
 
 inline ExactSteps exactEntry(const ElementRecord& element, std::int64_t n) {
-    ExactSteps atom;
-    if (element.isotopeCount == 1) {
-        atom.p = {1.0L};
-        atom.pm = {loadReal48(element.mass)};
-    } else {
+    ExactSteps atom{0, {1.0L}, {loadReal48(element.mass)}};
+    if (element.isotopeCount > 1) {
+        atom = {};
         long double lightest = INFINITY;
         for (int j = 1; j <= element.isotopeCount; ++j)
             if (loadReal48(element.isotope(j).abundance) > 0) lightest = std::min(lightest, loadReal48(element.isotope(j).mass));
