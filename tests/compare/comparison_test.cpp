@@ -36,12 +36,8 @@ std::string rowsText(const Comparison& c) {
 constexpr long double unchecked = -1;  // error of a case not checked
 
 TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
-    struct Case {
-        PeakValues observed, simulated;
-        int rowCount, observedBase, simulatedBase;
-        std::string rows;
-        long double error, observedMax, meanMass;
-    };
+    struct Case { PeakValues observed, simulated; int rowCount, observedBase, simulatedBase; std::string rows;
+                  long double error, observedMax, meanMass; };
     const Case cases[] = {
         {{{100, 100}, {101, 50}, {102, 10}}, {{100, 100}, {101, 40}, {102, 5}}, 3, 1, 1,
          "1:100/100|100/100 2:101/50|101/40 3:102/10|102/5", 125, 100, 16070.0L / 160},
@@ -60,6 +56,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         // An exact 100.0 decides even when another peak is larger.
         {{{200, 100}, {201, 50}}, {{200, 100}, {201, 100.5L}}, 3, 1, 1, "1:200/100|200/100 2:201/50|201/100", 2550.25L, 100,
          30050.0L / 150},
+        {{{100, 100}}, {{100, 100}}, 1, 1, 1, "1:100/100|100/100", 0, 100, 100},
         {{}, {{100, 100}, {101, 40}}, 2, 0, 1, "1:0/0|100/100 2:0/0|101/40", 11600, 1, 0},
         {{}, {}, 0, 0, 0, "", 0, 1, 0},
         {{{100, 100}, {700, 50}}, {}, 601, 1, 0, "1:100/100|0/0 601:700/50|0/0", 12500, 100, 45000.0L / 150},

@@ -2,10 +2,7 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -74,12 +71,7 @@ TEST(Enumeration, CountMassesAreRoundedProductsWithinTheRanges) {
 
 TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
     const long double carbon = loadReal48(elements()[6].mass);
-    struct Case {
-        const char* formula;
-        Ranges ranges;
-        long double target, tolerance;
-        Codes codes;
-    };
+    struct Case { const char* formula; Ranges ranges; long double target, tolerance; Codes codes; };
     // "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
     // one (never built). Target 0: only what is lighter than the tolerance. A
     // count 0 entry ends the enumerated rows; with no entry at all, row 1 is
@@ -132,12 +124,6 @@ TEST(Enumeration, RefusesMoreCandidatesOrSearchStepsThanTheLimitAndKeepsNothing)
     EXPECT_THROW(buildCandidates(state, formula), TooManyCandidatesError);
     EXPECT_EQ(state.previousList.capacity() + state.candidateList.capacity(), 0u);
 
-    const Formula wide = parsed("CHNO");
-    FragmentState huge = prepared(wide, Ranges(4, {0, 200}), 3000, 3000);
-    EXPECT_EQ(huge.candidateLimit, 2'000'000u);
-    EXPECT_THROW(buildCandidates(huge, wide), TooManyCandidatesError);
-    EXPECT_EQ(huge.previousList.capacity(), 0u);
-
     // With no nitrogen every combination weighs exactly the limit 0 and none
     // is a candidate; billions of them are refused, not walked through.
     const Formula many = parsed("NXxXxXxXxXx");
@@ -159,7 +145,7 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
     const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     int onStrictEdge = 0, onInclusiveEdge = 0;
     for (int run = 0; run < 300; ++run) {
-        std::string text;
+        std::string text;  // a formula of 1 to 5 entries
         Ranges ranges;
         const int elements = uniform(1, 5);
         for (int e = 0; e < elements; ++e) {

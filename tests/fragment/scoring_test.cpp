@@ -15,6 +15,7 @@
 namespace isoquill {
 namespace {
 
+using testing::observing;
 using testing::parsed;
 using testing::sameFormulaTable;
 using Rows = std::vector<ResultRow>;
@@ -23,21 +24,27 @@ const ElementTable& elements() { return testing::shippedElements(); }
 
 // Observed glucose peaks, and the comparison that gives them a mean mass.
 CompareState comparedGlucose() {
-    CompareState compare;
-    compare.observed = testing::observedGlucose();
+    CompareState compare = observing(testing::observedGlucose());
     runComparisonChain(compare, elements(), "C6H12O6");
     return compare;
 }
 
-// Ranges around glucose, target 180.16. Among the candidates is C7O6 (code
-// 7.0.6), whose comparison leaves a formula table of only two entries.
-FragmentState glucoseRun(CompareState& compare) {
-    compare.formula = parsed("C6H12O6");
+// The formula typed, its rows' counts set (row, von, bis), and the target and tolerance.
+FragmentState fragmentRun(CompareState& compare, std::string_view formula,
+                          std::initializer_list<std::tuple<int, int, int>> ranges, long double target, long double tolerance) {
+    compare.formula = parsed(formula);
     FragmentState fragment;
     initRanges(fragment, compare.formula, elements());
-    for (auto [row, von, bis] : {std::tuple{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}) setRangeCounts(fragment, row, von, bis);
-    fragment.targetMass = storeReal48(180.16L);
+    for (auto [row, von, bis] : ranges) setRangeCounts(fragment, row, von, bis);
+    fragment.targetMass = storeReal48(target);
+    fragment.massTolerance = storeReal48(tolerance);
     return fragment;
+}
+
+// Ranges around glucose. Among the candidates is C7O6 (code 7.0.6), whose
+// comparison leaves a formula table of only two entries.
+FragmentState glucoseRun(CompareState& compare) {
+    return fragmentRun(compare, "C6H12O6", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 180.16L, 0.5L);
 }
 
 void enumerate(FragmentState& fragment, const Formula& formula) {
@@ -46,17 +53,10 @@ void enumerate(FragmentState& fragment, const Formula& formula) {
     filterByTolerance(fragment);
 }
 
-// The error of `text` from a state that never saw another formula.
-Real48 errorAlone(const CompareState& compare, const std::string& text) {
-    CompareState alone;
-    alone.observed = compare.observed;
-    return storeReal48(*runComparisonChain(alone, elements(), text));
-}
-
-Candidate candidate(std::vector<std::uint8_t> counts, long double mass, long double error) {
-    Candidate c{{}, storeReal48(mass), storeReal48(error)};
-    std::copy(counts.begin(), counts.end(), c.counts.begin());
-    return c;
+ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
+    ScoringOutcome outcome;
+    scoreCandidates(fragment, compare, elements(), threads, outcome);
+    return outcome;
 }
 
 Rows texts(const ResultTable& table) {
@@ -74,18 +74,19 @@ ResultTable generate(FragmentState& fragment, CompareState& compare) {
     return std::move(result.table);
 }
 
-ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
-    ScoringOutcome outcome;
-    scoreCandidates(fragment, compare, elements(), threads, outcome);
-    return outcome;
+Candidate candidate(std::vector<std::uint8_t> counts, long double mass, long double error) {
+    Candidate c{{}, storeReal48(mass), storeReal48(error)};
+    std::copy(counts.begin(), counts.end(), c.counts.begin());
+    return c;
 }
 
+// Only candidates closer to the target than the target itself are written.
 TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     const Formula glucose = parsed("C6H12O6");
     FragmentState fragment;
     fragment.codeFields = 3;
     fragment.targetMass = storeReal48(180);
-    // Not written: a tiny mass whose deviation rounds to -180.
+    // Not written: a tiny mass whose deviation rounds to -180, and one too heavy.
     fragment.candidateList = {candidate({6, 12, 6}, 180.0634L, 12.34L), candidate({1, 1, 1}, std::ldexp(1.0L, -40), 0),
                               candidate({6, 0, 6}, 179.75L, 1234.56L), candidate({200, 0, 0}, 2402.14L, 1e30L)};
     const ResultTable result = ausgebenRows(fragment, glucose);
@@ -106,42 +107,33 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
               (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0", " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
 
-TEST(Scoring, WritesOnlyCandidatesCloserThanTheTargetItself) {
-    // Tolerance above the target: 0 C and 2 C pass the filter but are not written,
-    // so the grid gets three rows of which two stay blank.
-    CompareState compare;
-    compare.formula = parsed("C");
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, elements());
-    setRangeCounts(fragment, 1, 0, 3);
-    fragment.targetMass = storeReal48(12);
-    fragment.massTolerance = storeReal48(13);
-    ResultTable result = generate(fragment, compare);
-    EXPECT_EQ(result.candidateCount, 3u);
-    EXPECT_EQ(texts(result), (Rows{{"   12.011 : ", " 0.01 : ", " 0.0", " C1 "}}));
-    EXPECT_TRUE(fragment.candidateList.empty());
-
-    fragment.targetMass = storeReal48(0);
-    result = generate(fragment, compare);
-    EXPECT_EQ(result.candidateCount, 2u);
-    EXPECT_TRUE(result.rows.empty());
-}
-
 // Each error must be what the comparison chain gives for the candidate's
-// formula on its own, in a state that never saw the other candidates.
+// formula text on its own, in a state that never saw the other candidates.
+// A text of 61 characters (Cl10, eleven Cl100, C2) is scored as the chain
+// cuts it, "C" for "C2", not as its counts say.
 TEST(Scoring, StoresEachCandidatesComparisonError) {
-    CompareState compare = comparedGlucose();
-    FragmentState fragment = glucoseRun(compare);
-    enumerate(fragment, compare.formula);
-    ASSERT_GE(fragment.candidateList.size(), 3u);
-    applyScoring(compare, elements(), score(fragment, compare, 1));
-    std::string plain;
-    for (const Candidate& c : fragment.candidateList) {
-        plain = countCodeToFormula(countCode(c, fragment.codeFields), compare.formula);
-        std::erase(plain, ' ');
-        EXPECT_EQ(c.error, errorAlone(compare, plain)) << plain;
+    CompareState glucose = comparedGlucose(), chlorine = observing(testing::observedOf({{39370, 100}}));
+    std::pair<CompareState*, FragmentState> runs[] = {
+        {&glucose, glucoseRun(glucose)},
+        {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC",
+                                {{1, 10, 10}, {2, 100, 100}, {3, 100, 100}, {4, 100, 100}, {5, 100, 100}, {6, 100, 100},
+                                 {7, 100, 100}, {8, 100, 100}, {9, 100, 100}, {10, 100, 100}, {11, 100, 100},
+                                 {12, 100, 100}, {13, 2, 2}},
+                                39370, 100)}};
+    for (auto& [compare, fragment] : runs) {
+        enumerate(fragment, compare->formula);
+        ASSERT_FALSE(fragment.candidateList.empty());
+        applyScoring(*compare, elements(), score(fragment, *compare, 1));
+        std::string plain;
+        for (const Candidate& c : fragment.candidateList) {
+            plain = countCodeToFormula(countCode(c, fragment.codeFields), compare->formula);
+            std::erase(plain, ' ');
+            CompareState alone = observing(compare->observed);
+            EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, elements(), plain))) << plain;
+        }
+        EXPECT_EQ(compare->formula.formulaText, plain.substr(0, 60));
     }
-    EXPECT_EQ(compare.formula.formulaText, plain);
+    EXPECT_EQ(runs[1].second.candidateList.size(), 1u);
 }
 
 // Generate, again and again over one state as a session runs it: it scores
@@ -166,8 +158,7 @@ TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
     EXPECT_EQ(compare.formula.formulaText, last);
     for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(texts(generate(fragment, compare)), rows) << "run " << i;
-        EXPECT_TRUE(fragment.previousList.empty());
-        EXPECT_TRUE(fragment.candidateList.empty());
+        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
         EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0);
         EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
     }
@@ -178,8 +169,7 @@ TEST(Scoring, AFailedGenerateKeepsNothingAndRestoresTheFormula) {
     FragmentState fragment = glucoseRun(compare);
     const Formula typed = compare.formula;
     const auto expectRestored = [&] {
-        EXPECT_TRUE(fragment.previousList.empty());
-        EXPECT_TRUE(fragment.candidateList.empty());
+        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
         EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed.formulaTable));
         EXPECT_EQ(compare.formula.formulaText, typed.formulaText);
     };
@@ -196,31 +186,6 @@ TEST(Scoring, AFailedGenerateKeepsNothingAndRestoresTheFormula) {
     expectRestored();
 }
 
-// The chain cuts a text at 60 characters; a candidate whose text is 61
-// long, one count of 10 among its entries, is scored as the cut text ends
-// ("C" for "C2"), not as its counts say.
-TEST(Scoring, ACandidateTextOfSixtyOneCharactersIsScoredAsTheChainCutsIt) {
-    std::string formula, plain = "Cl10";
-    for (int i = 0; i < 12; ++i) formula += "Cl";
-    for (int i = 0; i < 11; ++i) plain += "Cl100";
-    plain += "C2";
-    ASSERT_EQ(plain.size(), 61u);
-    CompareState compare;
-    compare.formula = parsed(formula + "C");
-    compare.observed = testing::observedOf({{39370, 100}});
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, elements());
-    setRangeCounts(fragment, 1, 10, 10);
-    for (int row = 2; row <= 12; ++row) setRangeCounts(fragment, row, 100, 100);
-    setRangeCounts(fragment, 13, 2, 2);
-    fragment.targetMass = storeReal48(39370);
-    fragment.massTolerance = storeReal48(100);
-    enumerate(fragment, compare.formula);
-    ASSERT_EQ(fragment.candidateList.size(), 1u);
-    applyScoring(compare, elements(), score(fragment, compare, 1));
-    EXPECT_EQ(fragment.candidateList[0].error, errorAlone(compare, plain));
-}
-
 // Thousands of candidates, some with a symbol without data and some whose
 // symbol the text path must take: the threads give the errors, the notices
 // and the final comparison of one thread, bit for bit; and when a comparison
@@ -232,13 +197,8 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         std::vector<ScoringOutcome> outcomes, failed(2);
         for (int threads : {1, 3}) {
             CompareState compare = comparedGlucose();
-            compare.formula = parsed(formula);
-            FragmentState fragment;
-            initRanges(fragment, compare.formula, elements());
-            for (auto [row, von, bis] : {std::tuple{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}})
-                setRangeCounts(fragment, row, von, bis);
-            fragment.targetMass = storeReal48(300);
-            fragment.massTolerance = storeReal48(3);
+            FragmentState fragment =
+                fragmentRun(compare, formula, {{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}}, 300, 3);
             enumerate(fragment, compare.formula);
             outcomes.push_back(score(fragment, compare, threads));
             scored.push_back(fragment.candidateList);
