@@ -109,12 +109,14 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
 
 // Each error must be what the comparison chain gives for the candidate's
 // formula text on its own, in a state that never saw the other candidates.
-// A text of 61 characters (Cl10, eleven Cl100, C2) is scored as the chain
-// cuts it, "C" for "C2", not as its counts say.
+// A symbol of a capital and a blank is written without the blank, so its
+// text names another element. A text of 61 characters (Cl10, eleven Cl100,
+// C2) is scored as the chain cuts it, "C" for "C2", not as its counts say.
 TEST(Scoring, StoresEachCandidatesComparisonError) {
-    CompareState glucose = comparedGlucose(), chlorine = observing(testing::observedOf({{39370, 100}}));
+    CompareState glucose = comparedGlucose(), spaced = comparedGlucose(), chlorine = observing(testing::observedOf({{39370, 100}}));
     std::pair<CompareState*, FragmentState> runs[] = {
         {&glucose, glucoseRun(glucose)},
+        {&spaced, fragmentRun(spaced, "C HO", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 108.1L, 1)},
         {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC",
                                 {{1, 10, 10}, {2, 100, 100}, {3, 100, 100}, {4, 100, 100}, {5, 100, 100}, {6, 100, 100},
                                  {7, 100, 100}, {8, 100, 100}, {9, 100, 100}, {10, 100, 100}, {11, 100, 100},
@@ -133,7 +135,7 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
         }
         EXPECT_EQ(compare->formula.formulaText, plain.substr(0, 60));
     }
-    EXPECT_EQ(runs[1].second.candidateList.size(), 1u);
+    EXPECT_EQ(runs[2].second.candidateList.size(), 1u);
 }
 
 // Generate, again and again over one state as a session runs it: it scores
