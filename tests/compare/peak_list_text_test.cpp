@@ -30,17 +30,11 @@ TEST(PeakListText, OnlyALineBreakFollowedByTextMakesSeveralLines) {
 // Line numbers count every line of the text, the header and blank ones too.
 TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
     ObservedPeaks observed;
-    const PeakListPaste paste = addPeakList(observed,
-                                            "\r\n"
-                                            "m/z;Intensity\r\n"  // 2: header
-                                            "160\t100\r\n"
-                                            "\r\n"
-                                            "158.7 51,4\r\n"     // 5: the mass as Add reads it
-                                            "Mass\tAbundance\n"  // 6: a header only as the first line
-                                            "0\t5\n"             // 7: Add refuses mass 0
-                                            "159\t1e-40\n"       // 8: rounds to 0 as a Real48
-                                            "159\t1e39\n"        // 9: overflows a Real48
-                                            "162,48.6");
+    // Line 2 is a header, line 6 is not (only the first line can be); line 5
+    // gives the mass as Add reads it; Add refuses line 7 (mass 0), 8 (rounds
+    // to 0 as a Real48) and 9 (overflows a Real48).
+    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\nMass\tAbundance\n"
+                                                      "0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
     EXPECT_EQ(paste.added, 3);
     EXPECT_EQ(paste.refusedLines, (std::vector<int>{6, 7, 8, 9}));
     EXPECT_EQ(valuesOf(observed), (PeakValues{{158, roundReal48(51.4L)}, {160, 100}, {162, roundReal48(48.6L)}}));
