@@ -53,12 +53,6 @@ void enumerate(FragmentState& fragment, const Formula& formula) {
     filterByTolerance(fragment);
 }
 
-ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
-    ScoringOutcome outcome;
-    scoreCandidates(fragment, compare, elements(), threads, outcome);
-    return outcome;
-}
-
 Rows texts(const ResultTable& table) {
     Rows rows;
     for (std::size_t r = 0; r < table.rows.size(); ++r) rows.push_back(resultRowTexts(table, r));
@@ -74,12 +68,6 @@ ResultTable generate(FragmentState& fragment, CompareState& compare) {
     return std::move(result.table);
 }
 
-Candidate candidate(std::vector<std::uint8_t> counts, long double mass, long double error) {
-    Candidate c{{}, storeReal48(mass), storeReal48(error)};
-    std::copy(counts.begin(), counts.end(), c.counts.begin());
-    return c;
-}
-
 // Only candidates closer to the target than the target itself are written.
 TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     const Formula glucose = parsed("C6H12O6");
@@ -87,8 +75,10 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     fragment.codeFields = 3;
     fragment.targetMass = storeReal48(180);
     // Not written: a tiny mass whose deviation rounds to -180, and one too heavy.
-    fragment.candidateList = {candidate({6, 12, 6}, 180.0634L, 12.34L), candidate({1, 1, 1}, std::ldexp(1.0L, -40), 0),
-                              candidate({6, 0, 6}, 179.75L, 1234.56L), candidate({200, 0, 0}, 2402.14L, 1e30L)};
+    fragment.candidateList = {{{6, 12, 6}, storeReal48(180.0634L), storeReal48(12.34L)},
+                              {{1, 1, 1}, storeReal48(std::ldexp(1.0L, -40)), Real48{}},
+                              {{6, 0, 6}, storeReal48(179.75L), storeReal48(1234.56L)},
+                              {{200, 0, 0}, storeReal48(2402.14L), storeReal48(1e30L)}};
     const ResultTable result = ausgebenRows(fragment, glucose);
     EXPECT_EQ(result.candidateCount, 4u);
     EXPECT_EQ(texts(result), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
@@ -98,11 +88,11 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     // Codes with fewer fields than the formula has entries are not written;
     // a long formula is written whole.
     fragment.codeFields = 2;
-    fragment.candidateList = {candidate({6, 12}, 180.1L, 0)};
+    fragment.candidateList = {{{6, 12}, storeReal48(180.1L), Real48{}}};
     EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
     fragment.codeFields = 15;
     fragment.targetMass = storeReal48(4000);
-    fragment.candidateList = {candidate({150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, 3999.5L, 0.04L)};
+    fragment.candidateList = {{{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
     EXPECT_EQ(texts(ausgebenRows(fragment, parsed("CHNOSPClBrFSiNaKCaMgAl"))),
               (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0", " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
@@ -125,7 +115,9 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
     for (auto& [compare, fragment] : runs) {
         enumerate(fragment, compare->formula);
         ASSERT_FALSE(fragment.candidateList.empty());
-        applyScoring(*compare, elements(), score(fragment, *compare, 1));
+        ScoringOutcome outcome;
+        scoreCandidates(fragment, *compare, elements(), 1, outcome);
+        applyScoring(*compare, elements(), outcome);
         std::string plain;
         for (const Candidate& c : fragment.candidateList) {
             plain = countCodeToFormula(countCode(c, fragment.codeFields), compare->formula);
@@ -202,7 +194,7 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
             FragmentState fragment =
                 fragmentRun(compare, formula, {{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}}, 300, 3);
             enumerate(fragment, compare.formula);
-            outcomes.push_back(score(fragment, compare, threads));
+            scoreCandidates(fragment, compare, elements(), threads, outcomes.emplace_back());
             scored.push_back(fragment.candidateList);
             // From the 601st candidate on, the simulations are too large.
             compare.simulation.peakTree.workLimit = 1500;
