@@ -9,52 +9,52 @@
 #include <gtest/gtest.h>
 
 #include "chem/count_code.h"
+#include "compare/peak_values.h"
 #include "core_fixture.h"
 
 namespace isoquill {
 namespace {
 
+using testing::observing;
+using testing::parsed;
 using testing::sameFormulaTable;
+using Rows = std::vector<ResultRow>;
 
 const ElementTable& elements() { return testing::shippedElements(); }
 
-// The Fragment page's formula, parsed into the shared table.
-void typeFormula(CompareState& compare, std::string_view text) {
-    setFormulaText(compare.formula, text);
-    clearFormula(compare.formula);
-    parseFormula(compare.formula, elements());
-}
-
-// Three observed peaks, and the comparison that gives them a mean mass.
-void addObservedPeaks(CompareState& compare) {
-    compare.observed.observedPeaks[1] = {storeReal48(180), 100.0L};
-    compare.observed.observedPeaks[2] = {storeReal48(181), 6.7L};
-    compare.observed.observedPeaks[3] = {storeReal48(182), 1.2L};
-    compare.observed.observedNext = 4;
+// Observed glucose peaks, and the comparison that gives them a mean mass.
+CompareState comparedGlucose() {
+    CompareState compare = observing(testing::observedGlucose());
     runComparisonChain(compare, elements(), "C6H12O6");
+    return compare;
 }
 
-// Ranges around glucose, target 180.16. Among the candidates is C7O6 (code
-// 7.0.6), whose comparison leaves a formula table of only two entries.
-FragmentState glucoseRun(CompareState& compare) {
-    typeFormula(compare, "C6H12O6");
+// The formula typed, its rows' counts set (row, von, bis), and the target and tolerance.
+FragmentState fragmentRun(CompareState& compare, std::string_view formula,
+                          std::initializer_list<std::tuple<int, int, int>> ranges, long double target, long double tolerance) {
+    compare.formula = parsed(formula);
     FragmentState fragment;
     initRanges(fragment, compare.formula, elements());
-    setRangeCounts(fragment, 1, 5, 8);
-    setRangeCounts(fragment, 2, 0, 16);
-    setRangeCounts(fragment, 3, 4, 7);
-    fragment.targetMass = storeReal48(180.16L);
+    for (auto [row, von, bis] : ranges) setRangeCounts(fragment, row, von, bis);
+    fragment.targetMass = storeReal48(target);
+    fragment.massTolerance = storeReal48(tolerance);
     return fragment;
 }
 
-Candidate candidate(std::vector<std::uint8_t> counts, long double mass, long double error) {
-    Candidate c{{}, storeReal48(mass), storeReal48(error)};
-    std::copy(counts.begin(), counts.end(), c.counts.begin());
-    return c;
+// Ranges around glucose. Among the candidates is C7O6 (code 7.0.6), whose
+// comparison leaves a formula table of only two entries.
+FragmentState glucoseRun(CompareState& compare) {
+    return fragmentRun(compare, "C6H12O6", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 180.16L, 0.5L);
 }
 
-std::vector<ResultRow> texts(const ResultTable& table) {
-    std::vector<ResultRow> rows;
+void enumerate(FragmentState& fragment, const Formula& formula) {
+    initCountMasses(fragment, formula);
+    buildCandidates(fragment, formula);
+    filterByTolerance(fragment);
+}
+
+Rows texts(const ResultTable& table) {
+    Rows rows;
     for (std::size_t r = 0; r < table.rows.size(); ++r) rows.push_back(resultRowTexts(table, r));
     return rows;
 }
@@ -68,180 +68,116 @@ ResultTable generate(FragmentState& fragment, CompareState& compare) {
     return std::move(result.table);
 }
 
-ScoringOutcome score(FragmentState& fragment, const CompareState& compare, int threads) {
-    ScoringOutcome outcome;
-    scoreCandidates(fragment, compare, elements(), threads, outcome);
-    return outcome;
-}
-
-TEST(Scoring, RowTextsFollowTheColumnFormats) {
-    CompareState compare;
-    typeFormula(compare, "C6H12O6");
+// Only candidates closer to the target than the target itself are written.
+TEST(ResultTable, RowTextsFollowTheColumnFormats) {
+    const Formula glucose = parsed("C6H12O6");
     FragmentState fragment;
     fragment.codeFields = 3;
     fragment.targetMass = storeReal48(180);
-    // Not written: a tiny mass whose deviation rounds to -180.
-    fragment.candidateList = {candidate({6, 12, 6}, 180.0634L, 12.34L), candidate({1, 1, 1}, std::ldexp(1.0L, -40), 0),
-                              candidate({6, 0, 6}, 179.75L, 1234.56L), candidate({200, 0, 0}, 2402.14L, 1e30L)};
-    const ResultTable result = ausgebenRows(fragment, compare.formula);
+    // Not written: a tiny mass whose deviation rounds to -180, and one too heavy.
+    fragment.candidateList = {{{6, 12, 6}, storeReal48(180.0634L), storeReal48(12.34L)},
+                              {{1, 1, 1}, storeReal48(std::ldexp(1.0L, -40)), Real48{}},
+                              {{6, 0, 6}, storeReal48(179.75L), storeReal48(1234.56L)},
+                              {{200, 0, 0}, storeReal48(2402.14L), storeReal48(1e30L)}};
+    const ResultTable result = ausgebenRows(fragment, glucose);
     EXPECT_EQ(result.candidateCount, 4u);
-    EXPECT_EQ(texts(result), (std::vector<ResultRow>{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
-                                                     {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
+    EXPECT_EQ(texts(result), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
+                                   {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
     EXPECT_TRUE(fragment.candidateList.empty());
 
     // Codes with fewer fields than the formula has entries are not written;
     // a long formula is written whole.
     fragment.codeFields = 2;
-    fragment.candidateList = {candidate({6, 12}, 180.1L, 0)};
-    EXPECT_TRUE(ausgebenRows(fragment, compare.formula).rows.empty());
-    typeFormula(compare, "CHNOSPClBrFSiNaKCaMgAl");
+    fragment.candidateList = {{{6, 12}, storeReal48(180.1L), Real48{}}};
+    EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
     fragment.codeFields = 15;
     fragment.targetMass = storeReal48(4000);
-    fragment.candidateList = {candidate({150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, 3999.5L, 0.04L)};
-    EXPECT_EQ(texts(ausgebenRows(fragment, compare.formula)),
-              (std::vector<ResultRow>{{" 3999.500 : ", "-0.50 : ", " 0.0",
-                                       " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
-}
-
-TEST(Scoring, WritesOnlyCandidatesCloserThanTheTargetItself) {
-    // Tolerance above the target: 0 C and 2 C pass the filter but are not written,
-    // so the grid gets three rows of which two stay blank.
-    CompareState compare;
-    typeFormula(compare, "C");
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, elements());
-    setRangeCounts(fragment, 1, 0, 3);
-    fragment.targetMass = storeReal48(12);
-    fragment.massTolerance = storeReal48(13);
-    ResultTable result = generate(fragment, compare);
-    EXPECT_EQ(result.candidateCount, 3u);
-    EXPECT_EQ(texts(result), (std::vector<ResultRow>{{"   12.011 : ", " 0.01 : ", " 0.0", " C1 "}}));
-    EXPECT_TRUE(fragment.candidateList.empty());
-
-    fragment.targetMass = storeReal48(0);
-    result = generate(fragment, compare);
-    EXPECT_EQ(result.candidateCount, 2u);
-    EXPECT_TRUE(result.rows.empty());
+    fragment.candidateList = {{{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
+    EXPECT_EQ(texts(ausgebenRows(fragment, parsed("CHNOSPClBrFSiNaKCaMgAl"))),
+              (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0", " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
 
 // Each error must be what the comparison chain gives for the candidate's
-// formula on its own, in a state that never saw the other candidates.
+// formula text on its own, in a state that never saw the other candidates.
+// A symbol of a capital and a blank is written without the blank, so its
+// text names another element. A text of 61 characters (Cl10, eleven Cl100,
+// C2) is scored as the chain cuts it, "C" for "C2", not as its counts say.
 TEST(Scoring, StoresEachCandidatesComparisonError) {
-    CompareState compare;
-    addObservedPeaks(compare);
-    FragmentState fragment = glucoseRun(compare);
-    const FormulaTable backup = compare.formula.formulaTable;
-    initCountMasses(fragment, compare.formula);
-    buildCandidates(fragment, compare.formula);
-    filterByTolerance(fragment);
-    ASSERT_GE(fragment.candidateList.size(), 3u);
-    applyScoring(compare, elements(), score(fragment, compare, 1));
-
-    std::string plain;
-    for (const Candidate& c : fragment.candidateList) {
-        compare.formula.formulaTable = backup;
-        plain = countCodeToFormula(countCode(c, fragment.codeFields), compare.formula);
-        std::erase(plain, ' ');
-        CompareState alone;
-        alone.observed = compare.observed;
-        EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, elements(), plain))) << plain;
+    CompareState glucose = comparedGlucose(), spaced = comparedGlucose(), chlorine = observing(testing::observedOf({{39370, 100}}));
+    std::pair<CompareState*, FragmentState> runs[] = {
+        {&glucose, glucoseRun(glucose)},
+        {&spaced, fragmentRun(spaced, "C HO", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 108.1L, 1)},
+        {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC",
+                                {{1, 10, 10}, {2, 100, 100}, {3, 100, 100}, {4, 100, 100}, {5, 100, 100}, {6, 100, 100},
+                                 {7, 100, 100}, {8, 100, 100}, {9, 100, 100}, {10, 100, 100}, {11, 100, 100},
+                                 {12, 100, 100}, {13, 2, 2}},
+                                39370, 100)}};
+    for (auto& [compare, fragment] : runs) {
+        enumerate(fragment, compare->formula);
+        ASSERT_FALSE(fragment.candidateList.empty());
+        ScoringOutcome outcome;
+        scoreCandidates(fragment, *compare, elements(), 1, outcome);
+        applyScoring(*compare, elements(), outcome);
+        std::string plain;
+        for (const Candidate& c : fragment.candidateList) {
+            plain = countCodeToFormula(countCode(c, fragment.codeFields), compare->formula);
+            std::erase(plain, ' ');
+            CompareState alone = observing(compare->observed);
+            EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, elements(), plain))) << plain;
+        }
+        EXPECT_EQ(compare->formula.formulaText, plain.substr(0, 60));
     }
-    EXPECT_EQ(compare.formula.formulaText, plain);
+    EXPECT_EQ(runs[2].second.candidateList.size(), 1u);
 }
 
-TEST(Scoring, GenerateScoresOnlyWithObservedPeaksAndRestoresTheFormula) {
+// Generate, again and again over one state as a session runs it: it scores
+// only with observed peaks; each run releases both candidate lists, leaves no
+// node in the merge tree and the typed formula table, and gives the same rows.
+TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
     CompareState compare;
     FragmentState fragment = glucoseRun(compare);
-    std::vector<ResultRow> result = texts(generate(fragment, compare));
-    ASSERT_FALSE(result.empty());
-    for (const ResultRow& row : result) EXPECT_EQ(row[2], " 0.0");
+    Rows rows = texts(generate(fragment, compare));
+    ASSERT_FALSE(rows.empty());
+    for (const ResultRow& row : rows) EXPECT_EQ(row[2], " 0.0");
     EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
 
-    addObservedPeaks(compare);
+    compare = comparedGlucose();
     fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
-    result = texts(generate(fragment, compare));
-    const auto restored = [&] { return sameFormulaTable(typed, compare.formula.formulaTable); };
-    EXPECT_TRUE(restored());
-    EXPECT_NE(result.front()[2], " 0.0");
-    std::string last = result.back()[3];
+    rows = texts(generate(fragment, compare));
+    ASSERT_GE(rows.size(), 3u);
+    ASSERT_NE(rows.front()[2], " 0.0");
+    std::string last = rows.back()[3];
     std::erase(last, ' ');
     EXPECT_EQ(compare.formula.formulaText, last);
-
-    // A comparison that fails ends the run with the formula restored and nothing kept.
-    compare.observed.observedPeaks[4] = {storeReal48(20000), 1.0L};
-    compare.observed.observedNext = 5;
-    EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
-    EXPECT_TRUE(restored());
-    EXPECT_TRUE(fragment.candidateList.empty());
-}
-
-// Generate with scoring, again and again over one state as a session runs
-// it: each run releases both candidate lists and leaves no node in the
-// merge tree, and each gives the same rows.
-TEST(Scoring, RepeatedGenerateReleasesCandidatesAndTreeNodes) {
-    CompareState compare;
-    addObservedPeaks(compare);
-    FragmentState fragment = glucoseRun(compare);
-    const FormulaTable typed = compare.formula.formulaTable;
-    const std::vector<ResultRow> first = texts(generate(fragment, compare));
-    ASSERT_GE(first.size(), 3u);
-    ASSERT_NE(first.front()[2], " 0.0");
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(texts(generate(fragment, compare)), first) << "run " << i;
-        EXPECT_TRUE(fragment.previousList.empty());
-        EXPECT_TRUE(fragment.candidateList.empty());
+        ASSERT_EQ(texts(generate(fragment, compare)), rows) << "run " << i;
+        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
         EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0);
         EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
     }
 }
 
-TEST(Scoring, GenerateRefusedByTheCandidateCapKeepsNothing) {
-    CompareState compare;
-    addObservedPeaks(compare);
+TEST(Scoring, AFailedGenerateKeepsNothingAndRestoresTheFormula) {
+    CompareState compare = comparedGlucose();
     FragmentState fragment = glucoseRun(compare);
-    const FormulaTable typed = compare.formula.formulaTable;
-    const std::string formulaText = compare.formula.formulaText;
+    const Formula typed = compare.formula;
+    const auto expectRestored = [&] {
+        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
+        EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed.formulaTable));
+        EXPECT_EQ(compare.formula.formulaText, typed.formulaText);
+    };
     fragment.candidateLimit = 2;
     EXPECT_THROW(generate(fragment, compare), TooManyCandidatesError);
-    EXPECT_TRUE(fragment.previousList.empty());
-    EXPECT_TRUE(fragment.candidateList.empty());
-    EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
-    EXPECT_EQ(compare.formula.formulaText, formulaText);
-
-    // With room for them the same search lists and scores its candidates.
+    expectRestored();
     fragment.candidateLimit = defaultCandidateLimit;
     EXPECT_GE(generate(fragment, compare).rows.size(), 3u);
-}
 
-// The chain cuts a text at 60 characters; a candidate whose text is 61
-// long, one count of 10 among its entries, is scored as the cut text ends
-// ("C" for "C2"), not as its counts say.
-TEST(Scoring, ACandidateTextOfSixtyOneCharactersIsScoredAsTheChainCutsIt) {
-    CompareState compare;
-    std::string formula, plain = "Cl10";
-    for (int i = 0; i < 12; ++i) formula += "Cl";
-    for (int i = 0; i < 11; ++i) plain += "Cl100";
-    plain += "C2";
-    ASSERT_EQ(plain.size(), 61u);
-    typeFormula(compare, formula + "C");
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, elements());
-    setRangeCounts(fragment, 1, 10, 10);
-    for (int row = 2; row <= 12; ++row) setRangeCounts(fragment, row, 100, 100);
-    setRangeCounts(fragment, 13, 2, 2);
-    fragment.targetMass = storeReal48(39370);
-    fragment.massTolerance = storeReal48(100);
-    compare.observed.observedPeaks[1] = {storeReal48(39370), 100.0L};
-    compare.observed.observedNext = 2;
-    initCountMasses(fragment, compare.formula);
-    buildCandidates(fragment, compare.formula);
-    filterByTolerance(fragment);
-    ASSERT_EQ(fragment.candidateList.size(), 1u);
-    applyScoring(compare, elements(), score(fragment, compare, 1));
-    CompareState alone;
-    alone.observed = compare.observed;
-    EXPECT_EQ(fragment.candidateList[0].error, storeReal48(*runComparisonChain(alone, elements(), plain)));
+    compare.formula = typed;
+    compare.observed.observedPeaks[4] = {storeReal48(20000), 1.0L};
+    compare.observed.observedNext = 5;
+    EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
+    expectRestored();
 }
 
 // Thousands of candidates, some with a symbol without data and some whose
@@ -254,19 +190,11 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         std::vector<std::vector<Candidate>> scored;
         std::vector<ScoringOutcome> outcomes, failed(2);
         for (int threads : {1, 3}) {
-            CompareState compare;
-            addObservedPeaks(compare);
-            typeFormula(compare, formula);
-            FragmentState fragment;
-            initRanges(fragment, compare.formula, elements());
-            for (auto [row, von, bis] : {std::tuple{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}})
-                setRangeCounts(fragment, row, von, bis);
-            fragment.targetMass = storeReal48(300);
-            fragment.massTolerance = storeReal48(3);
-            initCountMasses(fragment, compare.formula);
-            buildCandidates(fragment, compare.formula);
-            filterByTolerance(fragment);
-            outcomes.push_back(score(fragment, compare, threads));
+            CompareState compare = comparedGlucose();
+            FragmentState fragment =
+                fragmentRun(compare, formula, {{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}}, 300, 3);
+            enumerate(fragment, compare.formula);
+            scoreCandidates(fragment, compare, elements(), threads, outcomes.emplace_back());
             scored.push_back(fragment.candidateList);
             // From the 601st candidate on, the simulations are too large.
             compare.simulation.peakTree.workLimit = 1500;
