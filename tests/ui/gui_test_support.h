@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,7 +35,13 @@ constexpr qint64 noElementFile = -1;
 // element file's first `elementFileBytes` in it.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(qint64 elementFileBytes);
+    explicit WorkingDirectory(qint64 elementFileBytes) {
+        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
+        QFile copy(directory_.filePath(QStringLiteral("PSE.DAT")));
+        if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+            copy.write(shipped.read(elementFileBytes));
+        QDir::setCurrent(directory_.path());
+    }
     ~WorkingDirectory() { QDir::setCurrent(previous_); }
 
 private:
@@ -53,51 +60,35 @@ private:
     ErrorPresenter previous_;
 };
 
-// The program as main() starts it, main window shown and active.
-struct Program {
-    explicit Program(qint64 elementFileBytes = wholeElementFile);
-
-    template <class Widget>
-    Widget* find(const char* name) const {
-        return windows->form1.findChild<Widget*>(QLatin1String(name));
-    }
-    void clickTab(int index) const;
-    // Typed into the Compare page's mass and abundance fields, then Add.
-    void addPeak(const QString& mass, const QString& abundance) const;
-
-    WorkingDirectory directory;
-    ErrorRecorder errors;
-    std::unique_ptr<ProgramWindows> windows;
-    CompareState& state = windows->form1.compareState();
-    // The Compare page.
-    QLineEdit* Edit2 = find<QLineEdit>("Edit2");
-    QLineEdit* Edit3 = find<QLineEdit>("Edit3");
-    QLineEdit* Edit4 = find<QLineEdit>("Edit4");
-    QPushButton* Button3 = find<QPushButton>("Button3");
-    QPushButton* Button4 = find<QPushButton>("Button4");
-    QListWidget* ListBox2 = find<QListWidget>("ListBox2");
-    StringGrid* StringGrid4 = find<StringGrid>("StringGrid4");
-    // The Fragment page.
-    QLineEdit* Edit11 = find<QLineEdit>("Edit11");
-    QLineEdit* Edit12 = find<QLineEdit>("Edit12");
-    QLineEdit* Edit13 = find<QLineEdit>("Edit13");
-    QPushButton* Button5 = find<QPushButton>("Button5");
-    StringGrid* StringGrid1 = find<StringGrid>("StringGrid1");
-    ResultGrid* StringGrid2 = find<ResultGrid>("StringGrid2");
-};
-
-// The objectName of the widget that has the keyboard focus, or "".
-QString focusName();
+inline QString focusName() {  // of the widget that has the keyboard focus, or ""
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
 
 // Replaces the field's text as the user types it: a click into it (a second
 // one when entering a page moved the focus on), all selected, the keys.
-void typeInto(QLineEdit* field, const QString& text);
-// Replaces the field's text by `text` as one paste from the clipboard.
-void pasteInto(QLineEdit* field, const QString& text);
-// What Ctrl+C on `widget` puts on the clipboard.
-QString copied(QWidget* widget);
+inline void typeInto(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    if (!field->hasFocus()) QTest::mouseClick(field, Qt::LeftButton);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
 
-// The texts of a grid's row, or of all its rows, as the user reads them.
+// Replaces the field's text by `text` as one paste from the clipboard.
+inline void pasteInto(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    typeInto(field, QString());
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+// What Ctrl+C on `widget` puts on the clipboard.
+inline QString copied(QWidget* widget) {
+    QApplication::clipboard()->clear();
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    return QApplication::clipboard()->text();
+}
+
+// The texts of a grid's row, or of its rows from `from` on, as the user reads them.
 template <class Grid>
 QStringList gridRow(const Grid* grid, int row) {
     QStringList texts;
@@ -110,5 +101,48 @@ QList<QStringList> gridRows(const Grid* grid, int from = 0) {
     for (int row = from; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
     return rows;
 }
+
+// The program as main() starts it, main window shown and active.
+struct Program {
+    explicit Program(qint64 elementFileBytes = wholeElementFile)
+        : directory(elementFileBytes), windows(std::make_unique<ProgramWindows>()) {
+        windows->form1.show();
+        QApplication::setActiveWindow(&windows->form1);
+        if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
+    }
+
+    template <class Widget>
+    Widget* find(const char* name) const {
+        return windows->form1.findChild<Widget*>(QLatin1String(name));
+    }
+    void clickTab(int index) const {
+        QTabBar* tabs = find<QTabWidget>("PageControl1")->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    // Typed into the Compare page's mass and abundance fields, then Add.
+    void addPeak(const QString& mass, const QString& abundance) const {
+        typeInto(Edit3, mass);
+        typeInto(Edit4, abundance);
+        QTest::mouseClick(Button3, Qt::LeftButton);
+    }
+
+    WorkingDirectory directory;
+    ErrorRecorder errors;
+    std::unique_ptr<ProgramWindows> windows;
+    CompareState& state = windows->form1.compareState();
+    QLineEdit* Edit2 = find<QLineEdit>("Edit2");  // the Compare page
+    QLineEdit* Edit3 = find<QLineEdit>("Edit3");
+    QLineEdit* Edit4 = find<QLineEdit>("Edit4");
+    QPushButton* Button3 = find<QPushButton>("Button3");
+    QPushButton* Button4 = find<QPushButton>("Button4");
+    QListWidget* ListBox2 = find<QListWidget>("ListBox2");
+    StringGrid* StringGrid4 = find<StringGrid>("StringGrid4");
+    QLineEdit* Edit11 = find<QLineEdit>("Edit11");  // the Fragment page
+    QLineEdit* Edit12 = find<QLineEdit>("Edit12");
+    QLineEdit* Edit13 = find<QLineEdit>("Edit13");
+    QPushButton* Button5 = find<QPushButton>("Button5");
+    StringGrid* StringGrid1 = find<StringGrid>("StringGrid1");
+    ResultGrid* StringGrid2 = find<ResultGrid>("StringGrid2");
+};
 
 }  // namespace isoquill::testing
