@@ -2,6 +2,7 @@
 // counts typed into the range grid, target and tolerance, Generate, clicks on
 // the results; checked by the cell texts, field texts, focus and windows.
 // The search and scoring rules are tested in the core.
+#include <QHeaderView>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -184,6 +185,7 @@ private Q_SLOTS:
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QCOMPARE(page.errors.texts, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
+        QCOMPARE(page.StringGrid2->verticalHeader()->count(), 1);  // the rows the view shows
         QVERIFY(!QApplication::overrideCursor());
 
         page.addObservedPeaks({{"1", "100"}, {"2000000000", "50"}});
