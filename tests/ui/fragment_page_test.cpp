@@ -65,23 +65,13 @@ private Q_SLOTS:
     // selected when the focus comes back to it.
     void tabOrderAndAccelerators() {
         FragmentProgram page;
-        QStringList visited{focusName()};
-        for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << focusName();
-        }
+        QStringList visited{focusName(), press(Qt::Key_Tab), press(Qt::Key_Tab), press(Qt::Key_Tab)};
         page.Button5->setFocus();
-        QTest::keyClick(page.Button5, Qt::Key_Tab);
-        visited << focusName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
-        visited << focusName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
-        visited << focusName();
+        visited << press(Qt::Key_Tab) << press(Qt::Key_M, Qt::AltModifier) << press(Qt::Key_T, Qt::AltModifier);
         QCOMPARE(visited, (QStringList{"Edit11", "Edit12", "Edit13", "StringGrid1", "StringGrid2", "Edit12", "Edit13"}));
         typeInto(page.Edit11, QStringLiteral("CH4"));
-        QTest::keyClick(page.Edit11, Qt::Key_Tab);
-        QTest::keyClick(page.Edit12, Qt::Key_Backtab);
-        QCOMPARE(focusName(), QStringLiteral("Edit11"));
+        press(Qt::Key_Tab);
+        QCOMPARE(press(Qt::Key_Backtab), QStringLiteral("Edit11"));
         QCOMPARE(page.Edit11->selectedText(), QString());
     }
 

@@ -65,6 +65,12 @@ inline QString focusName() {  // of the widget that has the keyboard focus, or "
     return focus ? focus->objectName() : QString();
 }
 
+// A key pressed where the focus is; then the name of the focus, as above.
+inline QString press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    return focusName();
+}
+
 // Replaces the field's text as the user types it: a click into it (a second
 // one when entering a page moved the focus on), all selected, the keys.
 inline void typeInto(QLineEdit* field, const QString& text) {

@@ -16,15 +16,6 @@ QList<int> columnWidths(const StringGrid* grid) {
     return widths;
 }
 
-QStringList tabWalk(int steps) {
-    QStringList visited;
-    for (int i = 0; i < steps; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << focusName();
-    }
-    return visited;
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -56,7 +47,9 @@ private Q_SLOTS:
 
         QTest::mouseClick(program.Edit2, Qt::LeftButton);  // entering the page puts the focus into Edit3
         QCOMPARE(focusName(), QStringLiteral("Edit3"));
-        QCOMPARE(tabWalk(6), (QStringList{"Edit4", "Button3", "StringGrid4", "ListBox2", "Exit", "Button2"}));
+        QStringList visited;
+        for (int i = 0; i < 6; ++i) visited << press(Qt::Key_Tab);
+        QCOMPARE(visited, (QStringList{"Edit4", "Button3", "StringGrid4", "ListBox2", "Exit", "Button2"}));
     }
 
     // A damaged file is reported once and ends the start-up steps, so the
@@ -127,6 +120,7 @@ private Q_SLOTS:
         TForm10 about;
         QCOMPARE(missingData.windowTitle() + "|" + about.windowTitle(), QStringLiteral("Fehlende Daten|About Peakwright 1.01.02"));
         QCOMPARE(missingData.size(), QSize(303, 134));
+        QCOMPARE(missingData.findChild<QTextEdit*>(QStringLiteral("Memo1"))->font().pixelSize(), 13);
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             for (QWidget* window : QList<QWidget*>{&missingData, &about}) {
                 if (window == &about) about.showInFront();
