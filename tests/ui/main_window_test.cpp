@@ -72,6 +72,8 @@ private Q_SLOTS:
             QCOMPARE(program.StringGrid1->cell(0, 0), QString());
             typeInto(program.Edit2, QStringLiteral("C6H12O6"));
             QCOMPARE(gridRow(program.StringGrid4, 0).mid(3, 2), (QStringList{"Sim.", damaged.mass}));
+            const int written = program.state.comparison.rowCount + 1;  // nothing of the sixth column below
+            QCOMPARE(gridRows(program.StringGrid4, written), QList<QStringList>(22 - written, QStringList(5, QString())));
             QCOMPARE(program.errors.texts.size(), 1);
         }
     }
