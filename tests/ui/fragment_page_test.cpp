@@ -99,6 +99,9 @@ private Q_SLOTS:
                                                                           {"", "", ""}}));
         typeInto(page.Edit11, QStringLiteral("Cll"));
         QCOMPARE(gridRow(page.StringGrid1, 1), (QStringList{"", "", ""}));
+        page.clickCell(page.StringGrid1, 2, 2);
+        page.clickCell(page.StringGrid1, 1, 1, Qt::RightButton);  // moves no cell
+        QCOMPARE(page.StringGrid1->currentIndex(), page.StringGrid1->model()->index(2, 2));
     }
 
     // Target and tolerance show the value taken, a decimal comma read as the
