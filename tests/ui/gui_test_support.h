@@ -1,17 +1,29 @@
-// What every GUI test needs: a fresh working directory as the program finds
-// "PSE.DAT" in its current one, an error box that records instead of
-// blocking, and the four windows created as main() creates them.
+// What every GUI test needs: the program started as main() starts it, in a
+// fresh working directory (it finds "PSE.DAT" in its current one), with an
+// error box that records instead of blocking; its pages' controls by name;
+// and the user's actions on them.
 #pragma once
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QStringList>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
 
 #include <memory>
 
+#include "fragment/result_grid.h"
 #include "ui/error_box.h"
 #include "ui/program_windows.h"
+#include "ui/string_grid.h"
 
 namespace isoquill::testing {
 
@@ -23,51 +35,66 @@ constexpr qint64 noElementFile = -1;
 // element file's first `elementFileBytes` in it.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(qint64 elementFileBytes);
-    ~WorkingDirectory();
+    explicit WorkingDirectory(qint64 elementFileBytes) {
+        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
+        QFile copy(directory_.filePath(QStringLiteral("PSE.DAT")));
+        if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+            copy.write(shipped.read(elementFileBytes));
+        QDir::setCurrent(directory_.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(previous_); }
 
 private:
     QTemporaryDir directory_;
-    QString previous_;
+    QString previous_ = QDir::currentPath();
 };
 
 // Collects the texts the error box would show.
 class ErrorRecorder {
 public:
-    ErrorRecorder();
-    ~ErrorRecorder();
+    ErrorRecorder() : previous_(setErrorPresenter([this](const QString& text) { texts << text; })) {}
+    ~ErrorRecorder() { setErrorPresenter(previous_); }
     QStringList texts;
 
 private:
     ErrorPresenter previous_;
 };
 
-// The program as main() starts it, main window shown and active.
-struct Program {
-    explicit Program(qint64 elementFileBytes = wholeElementFile);
+inline QString focusName() {  // of the widget that has the keyboard focus, or ""
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
 
-    WorkingDirectory directory;
-    ErrorRecorder errors;
-    std::unique_ptr<ProgramWindows> windows;
+// A key pressed where the focus is; then the name of the focus, as above.
+inline QString press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    return focusName();
+}
 
-    template <class Widget>
-    Widget* find(const char* name) const {
-        return windows->form1.findChild<Widget*>(QLatin1String(name));
-    }
-};
+// Replaces the field's text as the user types it: a click into it (a second
+// one when entering a page moved the focus on), all selected, the keys.
+inline void typeInto(QLineEdit* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    if (!field->hasFocus()) QTest::mouseClick(field, Qt::LeftButton);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
 
-// The objectName of the widget that has the keyboard focus, or "".
-QString focusName();
-
-// Types into a field as the user does: a click into it (a second one when
-// entering a page moved the focus on), then the keys.
-void typeInto(QLineEdit* field, const QString& text);
 // Replaces the field's text by `text` as one paste from the clipboard.
-void pasteInto(QLineEdit* field, const QString& text);
-// A click on the main window's tab `index`.
-void clickTab(const Program& program, int index);
+inline void pasteInto(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    typeInto(field, QString());
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
 
-// The texts of a grid's row, or of all its rows, as the user reads them.
+// What Ctrl+C on `widget` puts on the clipboard.
+inline QString copied(QWidget* widget) {
+    QApplication::clipboard()->clear();
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    return QApplication::clipboard()->text();
+}
+
+// The texts of a grid's row, or of its rows from `from` on, as the user reads them.
 template <class Grid>
 QStringList gridRow(const Grid* grid, int row) {
     QStringList texts;
@@ -75,10 +102,53 @@ QStringList gridRow(const Grid* grid, int row) {
     return texts;
 }
 template <class Grid>
-QList<QStringList> gridRows(const Grid* grid) {
+QList<QStringList> gridRows(const Grid* grid, int from = 0) {
     QList<QStringList> rows;
-    for (int row = 0; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
+    for (int row = from; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
     return rows;
 }
+
+// The program as main() starts it, main window shown and active.
+struct Program {
+    explicit Program(qint64 elementFileBytes = wholeElementFile)
+        : directory(elementFileBytes), windows(std::make_unique<ProgramWindows>()) {
+        windows->form1.show();
+        QApplication::setActiveWindow(&windows->form1);
+        if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
+    }
+
+    template <class Widget>
+    Widget* find(const char* name) const {
+        return windows->form1.findChild<Widget*>(QLatin1String(name));
+    }
+    void clickTab(int index) const {
+        QTabBar* tabs = find<QTabWidget>("PageControl1")->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    // Typed into the Compare page's mass and abundance fields, then Add.
+    void addPeak(const QString& mass, const QString& abundance) const {
+        typeInto(Edit3, mass);
+        typeInto(Edit4, abundance);
+        QTest::mouseClick(Button3, Qt::LeftButton);
+    }
+
+    WorkingDirectory directory;
+    ErrorRecorder errors;
+    std::unique_ptr<ProgramWindows> windows;
+    CompareState& state = windows->form1.compareState();
+    QLineEdit* Edit2 = find<QLineEdit>("Edit2");  // the Compare page
+    QLineEdit* Edit3 = find<QLineEdit>("Edit3");
+    QLineEdit* Edit4 = find<QLineEdit>("Edit4");
+    QPushButton* Button3 = find<QPushButton>("Button3");
+    QPushButton* Button4 = find<QPushButton>("Button4");
+    QListWidget* ListBox2 = find<QListWidget>("ListBox2");
+    StringGrid* StringGrid4 = find<StringGrid>("StringGrid4");
+    QLineEdit* Edit11 = find<QLineEdit>("Edit11");  // the Fragment page
+    QLineEdit* Edit12 = find<QLineEdit>("Edit12");
+    QLineEdit* Edit13 = find<QLineEdit>("Edit13");
+    QPushButton* Button5 = find<QPushButton>("Button5");
+    StringGrid* StringGrid1 = find<StringGrid>("StringGrid1");
+    ResultGrid* StringGrid2 = find<ResultGrid>("StringGrid2");
+};
 
 }  // namespace isoquill::testing
