@@ -3,7 +3,6 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
 #include <QTableView>
 
 #include <algorithm>
@@ -38,13 +37,7 @@ void appendTableLine(QString& text, const QStringList& cells) {
 QList<QStringList> viewRows(const QTableView& view) {
     const QAbstractItemModel& model = *view.model();
     QList<QStringList> rows;
-    rows.reserve(model.rowCount() + 1);
-    if (!view.horizontalHeader()->isHidden()) {
-        QStringList header;
-        for (int col = 0; col < model.columnCount(); ++col)
-            header << model.headerData(col, Qt::Horizontal).toString();
-        rows << header;
-    }
+    rows.reserve(model.rowCount());
     for (int r = 0; r < model.rowCount(); ++r) {
         QStringList row;
         for (int col = 0; col < model.columnCount(); ++col) row << model.index(r, col).data().toString();

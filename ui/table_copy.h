@@ -22,8 +22,8 @@ QString tableText(const QList<QStringList>& rows);
 // every row's cells at once.
 void appendTableLine(QString& text, const QStringList& cells);
 
-// The rows of `view`: its column headers first when it shows them, then the
-// display texts of every row of its model, not only those on screen.
+// The display texts of every row of `view`'s model, not only those on
+// screen. The grids show their header as their first row, so it comes first.
 QList<QStringList> viewRows(const QTableView& view);
 
 // Ctrl+C on `widget` and the entry "Copy table" of its context menu put

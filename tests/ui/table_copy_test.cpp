@@ -1,7 +1,6 @@
 // The table copy any grid can install: what a view's Ctrl+C puts on the
-// clipboard, the shown header first, cells whole however narrow their
-// column, trailing blank rows left out.
-#include <QHeaderView>
+// clipboard, cells whole however narrow their column, trailing blank rows
+// left out.
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -15,9 +14,8 @@ class TableCopyTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void ctrlCCopiesEveryRowWithTheShownHeaderAndWholeCells() {
+    void ctrlCCopiesEveryRowWithWholeCells() {
         QStandardItemModel model(3, 2);
-        model.setHorizontalHeaderLabels({QStringLiteral("Formel"), QStringLiteral("Masse")});
         model.setItem(0, 0, new QStandardItem(QStringLiteral("C254H377N65O75S6")));
         model.setItem(0, 1, new QStandardItem(QStringLiteral("  5729.6")));
         model.setItem(1, 0, new QStandardItem(QStringLiteral("H2O")));
@@ -26,8 +24,6 @@ private Q_SLOTS:
         view.setColumnWidth(0, 4);
         view.resize(40, 30);  // most rows off screen
         installTableCopy(&view);
-        QCOMPARE(copied(&view), QStringLiteral("Formel\tMasse\nC254H377N65O75S6\t5729.6\nH2O\t\n"));
-        view.horizontalHeader()->hide();
         QCOMPARE(copied(&view), QStringLiteral("C254H377N65O75S6\t5729.6\nH2O\t\n"));
     }
 };
