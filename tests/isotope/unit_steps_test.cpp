@@ -9,7 +9,6 @@
 #include "compare/compare_chain.h"
 #include "core_fixture.h"
 #include "exact_steps.h"
-#include "hand_built_elements.h"
 #include "isotope/peak_group.h"
 
 namespace isoquill {
