@@ -5,8 +5,9 @@
 namespace isoquill {
 namespace {
 
-TEST(PeakTree, MergesWhenTheRoundedDifferenceIsBelowTheWindow) {
+TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
     EXPECT_EQ(mergeWindow, roundReal48(0.1L));
+    EXPECT_EQ(minAbundance, roundReal48(0.0001L));
     // mergeWindow - 2^-44 lies halfway between mergeWindow and the Real48
     // value below it: a tie rounds up to the window and stays apart.
     for (const auto& [first, nodes] : {std::pair{0x1p-44L, 2}, {0x1p-44L + 0x1p-60L, 1}}) {
@@ -15,10 +16,6 @@ TEST(PeakTree, MergesWhenTheRoundedDifferenceIsBelowTheWindow) {
         tree.addPeak(mergeWindow, 0.5L);
         EXPECT_EQ(tree.liveNodeCount(), nodes) << static_cast<double>(first);
     }
-}
-
-TEST(PeakTree, ReadOutIsAscendingAndDropsPeaksAtOrBelowMinAbundance) {
-    EXPECT_EQ(minAbundance, roundReal48(0.0001L));
     PeakTree tree;
     const long double small = roundReal48(0.00006L);
     tree.addPeak(5.0L, minAbundance);  // exactly the limit: dropped
