@@ -1,5 +1,7 @@
 #include "isotope/peak_tree.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace isoquill {
@@ -29,6 +31,11 @@ TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
     ASSERT_EQ(list.count(), 3);
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(list[i].mass, storeReal48(i + 1.0L)) << i;
     EXPECT_EQ(list[3].abundance, small + small);
+    std::vector<WorkPeak> passes;  // as the isotope passes read out: the same peaks
+    tree.readOutPeaks(passes);
+    ASSERT_EQ(passes.size(), 3u);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(passes[i - 1].mass == i + 1.0L && passes[i - 1].abundance == list[i].abundance) << i;
     EXPECT_EQ(tree.liveNodeCount(), 5);
     tree.freePeakTree();
     EXPECT_TRUE(tree.empty());
