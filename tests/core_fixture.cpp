@@ -4,6 +4,28 @@
 
 namespace isoquill::testing {
 
+ElementRecord elementWith(std::string_view symbol, int number,
+                          std::initializer_list<std::pair<long double, long double>> isotopes, long double mass) {
+    ElementRecord record;
+    record.symbol = Symbol::from(symbol);
+    record.number = static_cast<std::uint8_t>(number);
+    record.mass = storeReal48(mass);
+    record.isotopeCount = static_cast<std::uint8_t>(isotopes.size());
+    int j = 0;
+    for (const auto& [isotopeMass, abundance] : isotopes) {
+        Isotope& isotope = ++j == 10 ? record.lastIsotope : record.slots[static_cast<std::size_t>(j - 1)].isotope;
+        isotope = {storeReal48(isotopeMass), storeReal48(abundance)};
+    }
+    return record;
+}
+
+ElementTable tableWith(std::initializer_list<ElementRecord> records) {
+    ElementTable table;
+    clearElementTable(table);
+    for (const ElementRecord& record : records) table[record.number] = record;
+    return table;
+}
+
 Formula parsed(std::string_view text, const ElementTable& table) {
     Formula formula;
     setFormulaText(formula, text);

@@ -46,20 +46,18 @@ inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
 }
 
 inline ExactSteps exactEntry(const ElementRecord& element, std::int64_t n) {
-    ExactSteps atom{0, {1.0L}, {loadReal48(element.mass)}};
-    if (element.isotopeCount > 1) {
-        atom = {};
-        long double lightest = INFINITY;
-        for (int j = 1; j <= element.isotopeCount; ++j)
-            if (loadReal48(element.isotope(j).abundance) > 0) lightest = std::min(lightest, loadReal48(element.isotope(j).mass));
-        for (int j = 1; j <= element.isotopeCount; ++j) {
-            const long double m = loadReal48(element.isotope(j).mass), a = loadReal48(element.isotope(j).abundance);
-            if (!(a > 0)) continue;
-            const auto step = static_cast<std::size_t>(std::llround(m - lightest));
-            if (atom.p.size() <= step) atom.p.resize(step + 1), atom.pm.resize(step + 1);
-            atom.p[step] += a;
-            atom.pm[step] += a * m;
-        }
+    long double lightest = INFINITY;
+    for (int j = 1; j <= element.isotopeCount; ++j)
+        if (loadReal48(element.isotope(j).abundance) > 0)
+            lightest = std::min(lightest, loadReal48(element.isotope(j).mass));
+    ExactSteps atom;
+    for (int j = 1; j <= element.isotopeCount; ++j) {
+        const long double m = loadReal48(element.isotope(j).mass), a = loadReal48(element.isotope(j).abundance);
+        if (!(a > 0)) continue;
+        const auto step = static_cast<std::size_t>(std::llround(m - lightest));
+        if (atom.p.size() <= step) atom.p.resize(step + 1), atom.pm.resize(step + 1);
+        atom.p[step] += a;
+        atom.pm[step] += a * m;
     }
     ExactSteps result{0, {1.0L}, {0.0L}};
     for (ExactSteps power = atom; n > 0; n >>= 1) {

@@ -1,12 +1,15 @@
 #include "isotope/peak_tree.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace isoquill {
 namespace {
 
-TEST(PeakTree, MergesWhenTheRoundedDifferenceIsBelowTheWindow) {
+TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
     EXPECT_EQ(mergeWindow, roundReal48(0.1L));
+    EXPECT_EQ(minAbundance, roundReal48(0.0001L));
     // mergeWindow - 2^-44 lies halfway between mergeWindow and the Real48
     // value below it: a tie rounds up to the window and stays apart.
     for (const auto& [first, nodes] : {std::pair{0x1p-44L, 2}, {0x1p-44L + 0x1p-60L, 1}}) {
@@ -15,10 +18,6 @@ TEST(PeakTree, MergesWhenTheRoundedDifferenceIsBelowTheWindow) {
         tree.addPeak(mergeWindow, 0.5L);
         EXPECT_EQ(tree.liveNodeCount(), nodes) << static_cast<double>(first);
     }
-}
-
-TEST(PeakTree, ReadOutIsAscendingAndDropsPeaksAtOrBelowMinAbundance) {
-    EXPECT_EQ(minAbundance, roundReal48(0.0001L));
     PeakTree tree;
     const long double small = roundReal48(0.00006L);
     tree.addPeak(5.0L, minAbundance);  // exactly the limit: dropped
@@ -32,6 +31,11 @@ TEST(PeakTree, ReadOutIsAscendingAndDropsPeaksAtOrBelowMinAbundance) {
     ASSERT_EQ(list.count(), 3);
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(list[i].mass, storeReal48(i + 1.0L)) << i;
     EXPECT_EQ(list[3].abundance, small + small);
+    std::vector<WorkPeak> passes;  // as the isotope passes read out: the same peaks
+    tree.readOutPeaks(passes);
+    ASSERT_EQ(passes.size(), 3u);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(passes[i - 1].mass == i + 1.0L && passes[i - 1].abundance == list[i].abundance) << i;
     EXPECT_EQ(tree.liveNodeCount(), 5);
     tree.freePeakTree();
     EXPECT_TRUE(tree.empty());
