@@ -10,8 +10,7 @@
 namespace isoquill {
 namespace {
 
-using testing::observedOf;
-using testing::PeakValues;
+using namespace testing;
 
 PeakList simulatedOf(const PeakValues& peaks) {
     PeakList list;

@@ -7,8 +7,7 @@
 namespace isoquill {
 namespace {
 
-using testing::PeakValues;
-using testing::valuesOf;
+using namespace testing;
 using Pair = std::array<std::string, 2>;
 
 TEST(PeakListText, SplitsALineIntoMassAndAbundanceTexts) {
@@ -50,7 +49,7 @@ TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
 }
 
 TEST(PeakListText, TheCopiedTableReadsBackToTheSamePeaks) {
-    const ObservedPeaks observed = testing::observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
+    const ObservedPeaks observed = observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
     const auto table = peakListTable(observed);
     EXPECT_EQ(table[0], (Pair{"Mass", "Abundance"}));
     EXPECT_EQ(table[1], (Pair{"12", "100.00000"}));
