@@ -12,7 +12,8 @@ namespace {
 
 using namespace testing;
 
-std::optional<long double> run(CompareState& state, std::string_view text, const ElementTable& elements = shippedElements()) {
+std::optional<long double> run(CompareState& state, std::string_view text,
+                               const ElementTable& elements = shippedElements()) {
     return runComparisonChain(state, elements, text);
 }
 
@@ -63,7 +64,8 @@ TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheRes
     EXPECT_NEAR(loadReal48(state.comparison.alignedSimulated[1].mass), 180.0634L, 1e-4L);
     const PeakList simPeaks = state.simulation.simPeaks;
     EXPECT_FALSE(run(state, "C6h12"));
-    EXPECT_EQ(std::pair(state.formula.formulaText, state.formula.formulaTable[0].count), std::pair(std::string("C6h12"), -1));
+    EXPECT_EQ(state.formula.formulaText, "C6h12");
+    EXPECT_EQ(state.formula.formulaTable[0].count, -1);
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
     EXPECT_EQ(squaredErrorSum(state.comparison), *first);
     ASSERT_TRUE(run(state, "XxSnCl4"));
@@ -74,7 +76,8 @@ TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheRes
     text.resize(10000);
     CompareState alone = observing();
     ASSERT_EQ(run(state, text), run(alone, text.substr(0, 60)));
-    EXPECT_EQ(std::pair(state.formula.formulaText, formulaEntryTotal(state.formula)), std::pair(text.substr(0, 60), 26));
+    EXPECT_EQ(state.formula.formulaText, text.substr(0, 60));
+    EXPECT_EQ(formulaEntryTotal(state.formula), 26);
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, alone.simulation.simPeaks));
     EXPECT_EQ(run(state, "C6H12O6"), first);
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
@@ -91,7 +94,8 @@ TEST(RunComparisonChain, ExtremeCountsGiveDefinedResults) {
     EXPECT_EQ(std::tuple(state.formula.formulaTable[0].count, state.formula.formulaMass, state.comparison.rowCount),
               std::tuple(214748364, fluorineMass, 1));
     ASSERT_EQ(state.simulation.simPeaks.count(), 1);
-    EXPECT_EQ(std::pair(state.simulation.simPeaks[1].mass, state.simulation.simPeaks[1].abundance), std::pair(fluorineMass, 100.0L));
+    EXPECT_EQ(state.simulation.simPeaks[1].mass, fluorineMass);
+    EXPECT_EQ(state.simulation.simPeaks[1].abundance, 100.0L);
     // Two isotopes and the largest count: the closed form gives every one of
     // the group's visible steps, more than the comparison takes.
     EXPECT_THROW(run(state, "C2147483647"), ComparisonTooWideError);

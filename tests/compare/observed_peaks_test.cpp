@@ -15,7 +15,8 @@ using namespace testing;
 // comparison finds the end of the list there, not through a count.
 void expectTerminated(const ObservedPeaks& observed) {
     for (int i = observed.observedNext; i <= observedSlotCount; ++i)
-        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0) << "slot " << i;
+        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0)
+            << "slot " << i;
 }
 
 TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
@@ -75,7 +76,8 @@ TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
     EXPECT_EQ(observed.observedNext, 1);
     expectTerminated(observed);
     EXPECT_FALSE(deleteObservedPeak(observed, 0));
-    EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");  // wide numbers kept whole
+    // Wide numbers are listed whole.
+    EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
 }
 
 }  // namespace

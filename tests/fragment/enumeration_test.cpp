@@ -13,19 +13,7 @@ namespace isoquill {
 namespace {
 
 using namespace testing;
-using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;
 using Codes = std::vector<std::string>;
-
-// A run as "Generate" sets it up: the formula's rows, their counts, the search parameters.
-FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance) {
-    FragmentState state;
-    initRanges(state, formula, shippedElements());
-    for (std::size_t i = 0; i < ranges.size(); ++i) setRangeCounts(state, int(i + 1), ranges[i].first, ranges[i].second);
-    state.targetMass = storeReal48(target);
-    state.massTolerance = storeReal48(tolerance);
-    initCountMasses(state, formula);
-    return state;
-}
 
 std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
     buildCandidates(state, formula);

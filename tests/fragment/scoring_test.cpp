@@ -8,6 +8,7 @@
 #include "chem/count_code.h"
 #include "compare/peak_values.h"
 #include "core_fixture.h"
+#include "plain_enumeration.h"
 
 namespace isoquill {
 namespace {
@@ -22,17 +23,11 @@ CompareState comparedGlucose() {
     return compare;
 }
 
-// The formula typed, its rows' counts set (von, bis from row 1 on), the target and tolerance, the count masses.
-FragmentState fragmentRun(CompareState& compare, std::string_view formula, const std::vector<std::pair<int, int>>& ranges,
-                          long double target, long double tolerance) {
+// The formula typed and a run prepared for it.
+FragmentState fragmentRun(CompareState& compare, std::string_view formula, const Ranges& ranges, long double target,
+                          long double tolerance) {
     compare.formula = parsed(formula);
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, shippedElements());
-    for (std::size_t i = 0; i < ranges.size(); ++i) setRangeCounts(fragment, int(i + 1), ranges[i].first, ranges[i].second);
-    fragment.targetMass = storeReal48(target);
-    fragment.massTolerance = storeReal48(tolerance);
-    initCountMasses(fragment, compare.formula);
-    return fragment;
+    return prepared(compare.formula, ranges, target, tolerance);
 }
 
 // Ranges around glucose. Among the candidates is C7O6 (code 7.0.6), whose
@@ -78,9 +73,11 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
     fragment.codeFields = 15;
     fragment.targetMass = storeReal48(4000);
-    fragment.candidateList = {{{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
+    fragment.candidateList = {
+        {{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
     EXPECT_EQ(texts(ausgebenRows(fragment, parsed("CHNOSPClBrFSiNaKCaMgAl"))),
-              (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0", " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
+              (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0",
+                     " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
 
 // Each error must be what the comparison chain gives for the candidate's
@@ -89,8 +86,8 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
 // text names another element. A text of 61 characters (Cl10, eleven Cl100,
 // C2) is scored as the chain cuts it, "C" for "C2", not as its counts say.
 TEST(Scoring, StoresEachCandidatesComparisonError) {
-    CompareState glucose = comparedGlucose(), spaced = comparedGlucose(), chlorine = observing(observedOf({{39370, 100}}));
-    std::vector<std::pair<int, int>> chlorineRanges(13, {100, 100});
+    CompareState glucose = comparedGlucose(), spaced = glucose, chlorine = observing(observedOf({{39370, 100}}));
+    Ranges chlorineRanges(13, {100, 100});
     chlorineRanges.front() = {10, 10};
     chlorineRanges.back() = {2, 2};
     std::pair<CompareState*, FragmentState> runs[] = {
