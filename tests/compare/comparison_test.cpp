@@ -10,8 +10,7 @@
 namespace isoquill {
 namespace {
 
-using testing::observedOf;
-using testing::PeakValues;
+using namespace testing;
 
 PeakList simulatedOf(const PeakValues& peaks) {
     PeakList list;
@@ -22,7 +21,8 @@ PeakList simulatedOf(const PeakValues& peaks) {
 // The rows that hold a peak, as "row:observed mass/abundance|simulated mass/abundance", whole numbers.
 std::string rowsText(const Comparison& c) {
     const auto values = [](const Peak& p) {
-        return std::to_string(static_cast<int>(loadReal48(p.mass))) + "/" + std::to_string(static_cast<int>(p.abundance));
+        return std::to_string(static_cast<int>(loadReal48(p.mass))) + "/" +
+               std::to_string(static_cast<int>(p.abundance));
     };
     std::string text;
     for (std::size_t k = 1; k <= static_cast<std::size_t>(c.rowCount); ++k) {
@@ -45,17 +45,17 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         {{{100, 30}, {101, 100}}, {{100, 100}, {101, 30}}, 3, 2, 1, "1:100/30|0/0 2:101/100|100/100 3:0/0|101/30", 1800,
          100, 13100.0L / 130},
         // Observed abundances on any scale; a gap at 102.
-        {{{100, 50}, {101, 25}, {103, 5}}, {{100, 100}, {101, 40}}, 4, 1, 1, "1:100/100|100/100 2:101/50|101/40 4:103/10|0/0",
-         200, 50, 16080.0L / 160},
+        {{{100, 50}, {101, 25}, {103, 5}}, {{100, 100}, {101, 40}}, 4, 1, 1,
+         "1:100/100|100/100 2:101/50|101/40 4:103/10|0/0", 200, 50, 16080.0L / 160},
         // A Br2-like group whose maximum misses 100 aligns across the gaps.
         {{{158, 50}, {160, 100}, {162, 49}}, {{158, 51.4L}, {160, 99.9999999L}, {162, 48.6L}}, 5, 3, 3,
          "1:158/50|158/51 3:160/100|160/99 5:162/49|162/48", unchecked, 100, 31838.0L / 199},
         // Equal maxima short of 100: the first is the base.
-        {{{158, 50}, {160, 100}, {162, 49}}, {{158, 50}, {160, 50}}, 5, 3, 1, "1:158/50|0/0 3:160/100|158/50 5:162/49|160/50",
-         5001, 100, 31838.0L / 199},
+        {{{158, 50}, {160, 100}, {162, 49}}, {{158, 50}, {160, 50}}, 5, 3, 1,
+         "1:158/50|0/0 3:160/100|158/50 5:162/49|160/50", 5001, 100, 31838.0L / 199},
         // An exact 100.0 decides even when another peak is larger.
-        {{{200, 100}, {201, 50}}, {{200, 100}, {201, 100.5L}}, 3, 1, 1, "1:200/100|200/100 2:201/50|201/100", 2550.25L, 100,
-         30050.0L / 150},
+        {{{200, 100}, {201, 50}}, {{200, 100}, {201, 100.5L}}, 3, 1, 1, "1:200/100|200/100 2:201/50|201/100",
+         2550.25L, 100, 30050.0L / 150},
         {{{100, 100}}, {{100, 100}}, 1, 1, 1, "1:100/100|100/100", 0, 100, 100},
         {{}, {{100, 100}, {101, 40}}, 2, 0, 1, "1:0/0|100/100 2:0/0|101/40", 11600, 1, 0},
         {{}, {}, 0, 0, 0, "", 0, 1, 0},
@@ -79,7 +79,8 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     EXPECT_THROW(alignPeakGroups(c, observedOf({{1, 100}, {10001, 50}}), PeakList{}), ComparisonTooWideError);
     EXPECT_THROW(alignPeakGroups(c, observedOf({{1, 100}, {2'000'000'000, 50}}), PeakList{}), ComparisonTooWideError);
     EXPECT_THROW(alignPeakGroups(c, ObservedPeaks{}, simulatedOf({{5, 100}, {3e30L, 50}})), ComparisonTooWideError);
-    EXPECT_STREQ(ComparisonTooWideError().what(), "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)");
+    EXPECT_STREQ(ComparisonTooWideError().what(),
+                 "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)");
 }
 
 TEST(AlignPeakGroups, StatisticsAndBaseComeFromTheFirst25SlotsOnly) {

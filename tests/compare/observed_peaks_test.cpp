@@ -9,14 +9,14 @@
 namespace isoquill {
 namespace {
 
-using testing::PeakValues;
-using testing::valuesOf;
+using namespace testing;
 
 // Every operation must keep the slots after the last peak zero: the
 // comparison finds the end of the list there, not through a count.
 void expectTerminated(const ObservedPeaks& observed) {
     for (int i = observed.observedNext; i <= observedSlotCount; ++i)
-        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0) << "slot " << i;
+        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0)
+            << "slot " << i;
 }
 
 TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
@@ -60,15 +60,15 @@ TEST(ObservedPeaks, SortLeavesEqualMassesWhereTheExchangeSortLeavesThem) {
             addedReference.emplace_back(mass, i);
             addedReference = plainExchangeSort(addedReference);
         }
-        ObservedPeaks unordered = testing::observedOf(peaks);
+        ObservedPeaks unordered = observedOf(peaks);
         sortObservedPeaks(unordered);
         ASSERT_EQ(valuesOf(unordered), plainExchangeSort(peaks)) << "trial " << trial;
         ASSERT_EQ(valuesOf(added), addedReference) << "trial " << trial;
     }
 }
 
-TEST(ObservedPeaks, DeleteRemovesOnlyAValidLine) {
-    ObservedPeaks observed = testing::observedOf({{12, 100}, {13, 1.5L}, {14, 2}});
+TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
+    ObservedPeaks observed = observedOf({{12, 100}, {13, 1.5L}, {14, 2}});
     EXPECT_FALSE(deleteObservedPeak(observed, -1) || deleteObservedPeak(observed, 3));
     EXPECT_TRUE(deleteObservedPeak(observed, 0));
     EXPECT_EQ(valuesOf(observed), (PeakValues{{13, 1.5L}, {14, 2}}));
@@ -76,9 +76,7 @@ TEST(ObservedPeaks, DeleteRemovesOnlyAValidLine) {
     EXPECT_EQ(observed.observedNext, 1);
     expectTerminated(observed);
     EXPECT_FALSE(deleteObservedPeak(observed, 0));
-}
-
-TEST(ObservedPeaks, ListLineKeepsWideNumbersWhole) {
+    // Wide numbers are listed whole.
     EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
 }
 

@@ -7,8 +7,7 @@
 namespace isoquill {
 namespace {
 
-using testing::PeakValues;
-using testing::valuesOf;
+using namespace testing;
 using Pair = std::array<std::string, 2>;
 
 TEST(PeakListText, SplitsALineIntoMassAndAbundanceTexts) {
@@ -33,8 +32,8 @@ TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
     // Line 2 is a header, line 6 is not (only the first line can be); line 5
     // gives the mass as Add reads it; Add refuses line 7 (mass 0), 8 (rounds
     // to 0 as a Real48) and 9 (overflows a Real48).
-    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\nMass\tAbundance\n"
-                                                      "0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
+    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\n"
+                                                      "Mass\tAbundance\n0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
     EXPECT_EQ(paste.added, 3);
     EXPECT_EQ(paste.refusedLines, (std::vector<int>{6, 7, 8, 9}));
     EXPECT_EQ(valuesOf(observed), (PeakValues{{158, roundReal48(51.4L)}, {160, 100}, {162, roundReal48(48.6L)}}));
@@ -50,7 +49,7 @@ TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
 }
 
 TEST(PeakListText, TheCopiedTableReadsBackToTheSamePeaks) {
-    const ObservedPeaks observed = testing::observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
+    const ObservedPeaks observed = observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
     const auto table = peakListTable(observed);
     EXPECT_EQ(table[0], (Pair{"Mass", "Abundance"}));
     EXPECT_EQ(table[1], (Pair{"12", "100.00000"}));

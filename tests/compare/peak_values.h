@@ -19,11 +19,8 @@ inline ObservedPeaks observedOf(const PeakValues& peaks) {
     return observed;
 }
 
-// Glucose as a spectrum shows it.
-inline ObservedPeaks observedGlucose() { return observedOf({{180, 100}, {181, 6.6L}, {182, 1.2L}}); }
-
-// A fresh state that has only `observed`.
-inline CompareState observing(const ObservedPeaks& observed) {
+// A fresh state that has only `observed`, by default glucose as a spectrum shows it.
+inline CompareState observing(const ObservedPeaks& observed = observedOf({{180, 100}, {181, 6.6L}, {182, 1.2L}})) {
     CompareState state;
     state.observed = observed;
     return state;

@@ -3,11 +3,6 @@
 #include <gtest/gtest.h>
 
 namespace isoquill {
-
-void PrintTo(const PlotLine& line, std::ostream* os) {
-    *os << "(" << line.x1 << "," << line.y1 << ")-(" << line.x2 << "," << line.y2 << ") #" << std::hex << line.rgb;
-}
-
 namespace {
 
 // Rows of observed and simulated abundances, masses left 0.
@@ -40,7 +35,7 @@ TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSize) {
     EXPECT_EQ(plotLines(comparisonOf({{150, 0}}), 193, 613).front(), (PlotLine{52, 573, 52, 573 - 799, plotRed}));
     // Too many rows for the width fall on one slot.
     for (const PlotLine& line : plotLines(comparisonOf({{100, 100}, {50, 50}, {10, 10}}), 12, 200))
-        if (line.rgb != plotGreen) EXPECT_EQ(line.x1, line.rgb == plotRed ? 7 : 13);
+        if (line.rgb != plotGreen) { EXPECT_EQ(line.x1, line.rgb == plotRed ? 7 : 13); }
 }
 
 TEST(PlotLayout, PixelRunsCoverBothEndsOfALine) {

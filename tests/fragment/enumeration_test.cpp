@@ -12,24 +12,8 @@
 namespace isoquill {
 namespace {
 
-using testing::parsed;
-using testing::PlainCandidate;
-using testing::plainEnumeration;
-using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;
+using namespace testing;
 using Codes = std::vector<std::string>;
-
-const ElementTable& elements() { return testing::shippedElements(); }
-
-// A run as "Generate" sets it up: the formula's rows, their counts, the search parameters.
-FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance) {
-    FragmentState state;
-    initRanges(state, formula, elements());
-    for (std::size_t i = 0; i < ranges.size(); ++i) setRangeCounts(state, int(i + 1), ranges[i].first, ranges[i].second);
-    state.targetMass = storeReal48(target);
-    state.massTolerance = storeReal48(tolerance);
-    initCountMasses(state, formula);
-    return state;
-}
 
 std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
     buildCandidates(state, formula);
@@ -39,38 +23,36 @@ std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& form
     return result;
 }
 
-TEST(Enumeration, InitRangesSetsUpNewRowsAndKeepsCountsByPosition) {
+TEST(Enumeration, RangeRowsAndCountMasses) {
+    const ElementTable& elements = shippedElements();
     FragmentState state;
-    initRanges(state, parsed("C6H12O6"), elements());
-    EXPECT_EQ(state.rangeTable[1].mass, elements()[1].mass);
-    EXPECT_EQ(state.rangeTable[2].bis, 5);
+    initRanges(state, parsed("C6H12O6"), elements);
+    EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[2].bis), std::tuple(elements[1].mass, 5));
     EXPECT_TRUE(state.rangeTable[3].mass.isZero());
     setRangeCounts(state, 2, 3, 7);
-    initRanges(state, parsed("C6N2S0"), elements());  // a count 0 leaves its row alone
+    initRanges(state, parsed("C6N2S0"), elements);  // a count 0 leaves its row alone
     EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[1].von, state.rangeTable[2].mass),
-              std::tuple(elements()[7].mass, 3, elements()[8].mass));
+              std::tuple(elements[7].mass, 3, elements[8].mass));
     // An unknown symbol has no mass, so its row stays new and is reset every time.
-    initRanges(state, parsed("CXx"), elements());
+    initRanges(state, parsed("CXx"), elements);
     EXPECT_EQ(state.rangeTable[1].von, 3);
-    initRanges(state, parsed("CXx"), elements());
+    initRanges(state, parsed("CXx"), elements);
     EXPECT_EQ(state.rangeTable[1].von, 0);
-
     // Counts are clamped to the count-mass table.
     const ElementRange& row = setRangeCounts(state, 15, -3, 250);
     EXPECT_EQ(std::tuple(&row, row.von, row.bis), std::tuple(&state.rangeTable[14], 0, 200));
     clearRangeRow(state, 15);
     EXPECT_EQ(row.bis, 0);
-}
 
-TEST(Enumeration, CountMassesAreRoundedProductsWithinTheRanges) {
-    const FragmentState state = prepared(parsed("C2H4"), {{2, 4}, {3, 1}}, 0, 0);
+    // Count masses are rounded products, zero outside the ranges.
+    state = prepared(parsed("C2H4"), {{2, 4}, {3, 1}}, 0, 0);
     EXPECT_TRUE(state.countMasses[0][1].isZero() && state.countMasses[0][5].isZero());
-    EXPECT_EQ(state.countMasses[0][3], storeReal48(loadReal48(elements()[6].mass) * 3));
+    EXPECT_EQ(state.countMasses[0][3], storeReal48(loadReal48(elements[6].mass) * 3));
     for (const Real48& mass : state.countMasses[1]) EXPECT_TRUE(mass.isZero());
 }
 
 TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
-    const long double carbon = loadReal48(elements()[6].mass);
+    const long double carbon = loadReal48(shippedElements()[6].mass);
     struct Case { const char* formula; Ranges ranges; long double target, tolerance; Codes codes; };
     // "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
     // one (never built). Target 0: only what is lighter than the tolerance. A
@@ -97,14 +79,6 @@ TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
         for (const PlainCandidate& candidate : enumerated(state, formula)) codes.push_back(candidate.code);
         EXPECT_EQ(codes, c.codes) << c.formula;
     }
-    // Each running mass is the count mass plus the previous mass, rounded as stored.
-    const Formula formula = parsed("CH");
-    FragmentState state = prepared(formula, {{2, 2}, {1, 1}}, 30, 30);
-    EXPECT_EQ(enumerated(state, formula).at(0).mass,
-              storeReal48(roundReal48(loadReal48(elements()[1].mass)) + roundReal48(carbon * 2)));
-}
-
-TEST(Enumeration, KeepsCombinationsThatOnlyANegativeCountMassBringsBelowTheLimit) {
     // C + O alone lie above 21, but the hydrogen row's count masses, damaged
     // to k - 10, bring C1 H1 O1 and C1 H2 O1 back into the window.
     const Formula formula = parsed("CHO");
@@ -123,14 +97,13 @@ TEST(Enumeration, RefusesMoreCandidatesOrSearchStepsThanTheLimitAndKeepsNothing)
     state.candidateLimit = 5;
     EXPECT_THROW(buildCandidates(state, formula), TooManyCandidatesError);
     EXPECT_EQ(state.previousList.capacity() + state.candidateList.capacity(), 0u);
-
     // With no nitrogen every combination weighs exactly the limit 0 and none
     // is a candidate; billions of them are refused, not walked through.
     const Formula many = parsed("NXxXxXxXxXx");
-    FragmentState massless = prepared(many, {{0, 1}, {0, 200}, {0, 200}, {0, 200}, {0, 200}, {0, 200}}, 0, 0);
-    massless.searchStepLimit = 1'000'000;
-    EXPECT_THROW(buildCandidates(massless, many), TooManyCandidatesError);
-    EXPECT_TRUE(massless.previousList.empty());
+    state = prepared(many, {{0, 1}, {0, 200}, {0, 200}, {0, 200}, {0, 200}, {0, 200}}, 0, 0);
+    state.searchStepLimit = 1'000'000;
+    EXPECT_THROW(buildCandidates(state, many), TooManyCandidatesError);
+    EXPECT_TRUE(state.previousList.empty());
 }
 
 // The plain enumeration tries every combination with rounded arithmetic and
@@ -143,7 +116,6 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
     const std::vector<std::string> symbols{"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si", "Na", "Xx"};
     std::mt19937 random(1);
     const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    int onStrictEdge = 0, onInclusiveEdge = 0;
     for (int run = 0; run < 300; ++run) {
         std::string text;  // a formula of 1 to 5 entries
         Ranges ranges;
@@ -162,7 +134,6 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
         } else if (uniform(0, 8) == 0) {
             for (int k = 0; k <= maxAtomCount; ++k) state.countMasses[odd][k] = storeReal48(std::sqrt(k) * 9.5L);
         }
-
         long double heaviest = 0;
         for (int e = 0; e < elements; ++e) heaviest += loadReal48(state.countMasses[e][clampCount(ranges[e].second)]);
         state.targetMass = storeReal48(heaviest * uniform(0, 100) / 100);
@@ -174,19 +145,8 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
             state.targetMass = storeReal48(m);
             state.massTolerance = storeReal48(std::fabs(loadReal48(near[uniform(0, int(near.size()) - 1)].mass) - m));
         }
-        const long double target = loadReal48(state.targetMass), tolerance = loadReal48(state.massTolerance);
-        bool strict = false, inclusive = false;
-        for (const PlainCandidate& c : near) {
-            const long double mass = loadReal48(c.mass);
-            strict |= tolerance > 0 && mass == target + tolerance;
-            inclusive |= tolerance > 0 && mass < target && roundReal48(target - mass) == tolerance;
-        }
-        onStrictEdge += strict;
-        onInclusiveEdge += inclusive;
         EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula)) << text << " run " << run;
     }
-    EXPECT_GE(onStrictEdge, 10);
-    EXPECT_GE(onInclusiveEdge, 10);
 }
 
 }  // namespace

@@ -2,7 +2,20 @@
 
 #include <cmath>
 
+#include "shipped_elements.h"
+
 namespace isoquill::testing {
+
+FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance) {
+    FragmentState state;
+    initRanges(state, formula, shippedElements());
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        setRangeCounts(state, int(i) + 1, ranges[i].first, ranges[i].second);
+    state.targetMass = storeReal48(target);
+    state.massTolerance = storeReal48(tolerance);
+    initCountMasses(state, formula);
+    return state;
+}
 
 std::ostream& operator<<(std::ostream& out, const PlainCandidate& candidate) {
     return out << candidate.code << " @ " << static_cast<double>(loadReal48(candidate.mass));
@@ -35,7 +48,8 @@ std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const F
 
     std::vector<PlainCandidate> result;
     for (PlainCandidate& candidate : previous) {
-        if (roundReal48(std::fabs(loadReal48(candidate.mass) - target)) <= tolerance) result.push_back(std::move(candidate));
+        if (roundReal48(std::fabs(loadReal48(candidate.mass) - target)) <= tolerance)
+            result.push_back(std::move(candidate));
     }
     return result;
 }

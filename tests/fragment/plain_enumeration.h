@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chem/formula.h"
@@ -25,5 +26,10 @@ std::ostream& operator<<(std::ostream& out, const PlainCandidate& candidate);
 // The result list for the state's rangeTable, countMasses, targetMass and
 // massTolerance; rows must hold counts within 0..200.
 std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const Formula& formula);
+
+using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;  // von, bis of rows 1..
+
+// A run as "Generate" sets it up: the formula's rows, their counts, the search parameters, the count masses.
+FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance);
 
 }  // namespace isoquill::testing

@@ -2,55 +2,38 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "chem/count_code.h"
 #include "compare/peak_values.h"
 #include "core_fixture.h"
+#include "plain_enumeration.h"
 
 namespace isoquill {
 namespace {
 
-using testing::observing;
-using testing::parsed;
-using testing::sameFormulaTable;
+using namespace testing;
 using Rows = std::vector<ResultRow>;
-
-const ElementTable& elements() { return testing::shippedElements(); }
 
 // Observed glucose peaks, and the comparison that gives them a mean mass.
 CompareState comparedGlucose() {
-    CompareState compare = observing(testing::observedGlucose());
-    runComparisonChain(compare, elements(), "C6H12O6");
+    CompareState compare = observing();
+    runComparisonChain(compare, shippedElements(), "C6H12O6");
     return compare;
 }
 
-// The formula typed, its rows' counts set (row, von, bis), and the target and tolerance.
-FragmentState fragmentRun(CompareState& compare, std::string_view formula,
-                          std::initializer_list<std::tuple<int, int, int>> ranges, long double target, long double tolerance) {
+// The formula typed and a run prepared for it.
+FragmentState fragmentRun(CompareState& compare, std::string_view formula, const Ranges& ranges, long double target,
+                          long double tolerance) {
     compare.formula = parsed(formula);
-    FragmentState fragment;
-    initRanges(fragment, compare.formula, elements());
-    for (auto [row, von, bis] : ranges) setRangeCounts(fragment, row, von, bis);
-    fragment.targetMass = storeReal48(target);
-    fragment.massTolerance = storeReal48(tolerance);
-    return fragment;
+    return prepared(compare.formula, ranges, target, tolerance);
 }
 
 // Ranges around glucose. Among the candidates is C7O6 (code 7.0.6), whose
 // comparison leaves a formula table of only two entries.
 FragmentState glucoseRun(CompareState& compare) {
-    return fragmentRun(compare, "C6H12O6", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 180.16L, 0.5L);
-}
-
-void enumerate(FragmentState& fragment, const Formula& formula) {
-    initCountMasses(fragment, formula);
-    buildCandidates(fragment, formula);
-    filterByTolerance(fragment);
+    return fragmentRun(compare, "C6H12O6", {{5, 8}, {0, 16}, {4, 7}}, 180.16L, 0.5L);
 }
 
 Rows texts(const ResultTable& table) {
@@ -59,13 +42,12 @@ Rows texts(const ResultTable& table) {
     return rows;
 }
 
-// "Generate" as the window runs it: the long part, then what it leaves for
-// the window's thread.
-ResultTable generate(FragmentState& fragment, CompareState& compare) {
+// "Generate" as the window runs it: the long part, then what it leaves for the window's thread.
+Rows generate(FragmentState& fragment, CompareState& compare) {
     GenerateResult result;
-    generateCandidates(fragment, compare, elements(), result);
-    if (result.scoring) applyScoring(compare, elements(), *result.scoring);
-    return std::move(result.table);
+    generateCandidates(fragment, compare, shippedElements(), result);
+    if (result.scoring) applyScoring(compare, shippedElements(), *result.scoring);
+    return texts(result.table);
 }
 
 // Only candidates closer to the target than the target itself are written.
@@ -84,7 +66,6 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     EXPECT_EQ(texts(result), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
                                    {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
     EXPECT_TRUE(fragment.candidateList.empty());
-
     // Codes with fewer fields than the formula has entries are not written;
     // a long formula is written whole.
     fragment.codeFields = 2;
@@ -92,9 +73,11 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
     fragment.codeFields = 15;
     fragment.targetMass = storeReal48(4000);
-    fragment.candidateList = {{{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
+    fragment.candidateList = {
+        {{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(3999.5L), storeReal48(0.04L)}};
     EXPECT_EQ(texts(ausgebenRows(fragment, parsed("CHNOSPClBrFSiNaKCaMgAl"))),
-              (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0", " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
+              (Rows{{" 3999.500 : ", "-0.50 : ", " 0.0",
+                     " C150 H200 N30 O40 S5  P1  Cl10 Br2  F3  Si4  Na5  K6  Ca7  Mg8  Al9 "}}));
 }
 
 // Each error must be what the comparison chain gives for the candidate's
@@ -103,27 +86,27 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
 // text names another element. A text of 61 characters (Cl10, eleven Cl100,
 // C2) is scored as the chain cuts it, "C" for "C2", not as its counts say.
 TEST(Scoring, StoresEachCandidatesComparisonError) {
-    CompareState glucose = comparedGlucose(), spaced = comparedGlucose(), chlorine = observing(testing::observedOf({{39370, 100}}));
+    CompareState glucose = comparedGlucose(), spaced = glucose, chlorine = observing(observedOf({{39370, 100}}));
+    Ranges chlorineRanges(13, {100, 100});
+    chlorineRanges.front() = {10, 10};
+    chlorineRanges.back() = {2, 2};
     std::pair<CompareState*, FragmentState> runs[] = {
         {&glucose, glucoseRun(glucose)},
-        {&spaced, fragmentRun(spaced, "C HO", {{1, 5, 8}, {2, 0, 16}, {3, 4, 7}}, 108.1L, 1)},
-        {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC",
-                                {{1, 10, 10}, {2, 100, 100}, {3, 100, 100}, {4, 100, 100}, {5, 100, 100}, {6, 100, 100},
-                                 {7, 100, 100}, {8, 100, 100}, {9, 100, 100}, {10, 100, 100}, {11, 100, 100},
-                                 {12, 100, 100}, {13, 2, 2}},
-                                39370, 100)}};
+        {&spaced, fragmentRun(spaced, "C HO", {{5, 8}, {0, 16}, {4, 7}}, 108.1L, 1)},
+        {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC", chlorineRanges, 39370, 100)}};
     for (auto& [compare, fragment] : runs) {
-        enumerate(fragment, compare->formula);
+        buildCandidates(fragment, compare->formula);
+        filterByTolerance(fragment);
         ASSERT_FALSE(fragment.candidateList.empty());
         ScoringOutcome outcome;
-        scoreCandidates(fragment, *compare, elements(), 1, outcome);
-        applyScoring(*compare, elements(), outcome);
+        scoreCandidates(fragment, *compare, shippedElements(), 1, outcome);
+        applyScoring(*compare, shippedElements(), outcome);
         std::string plain;
         for (const Candidate& c : fragment.candidateList) {
             plain = countCodeToFormula(countCode(c, fragment.codeFields), compare->formula);
             std::erase(plain, ' ');
             CompareState alone = observing(compare->observed);
-            EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, elements(), plain))) << plain;
+            EXPECT_EQ(c.error, storeReal48(*runComparisonChain(alone, shippedElements(), plain))) << plain;
         }
         EXPECT_EQ(compare->formula.formulaText, plain.substr(0, 60));
     }
@@ -131,12 +114,13 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
 }
 
 // Generate, again and again over one state as a session runs it: it scores
-// only with observed peaks; each run releases both candidate lists, leaves no
-// node in the merge tree and the typed formula table, and gives the same rows.
+// only with observed peaks; each run, finished or failed, releases both
+// candidate lists, leaves no node in the merge tree and the typed formula
+// table, and a finished one gives the same rows.
 TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
     CompareState compare;
     FragmentState fragment = glucoseRun(compare);
-    Rows rows = texts(generate(fragment, compare));
+    Rows rows = generate(fragment, compare);
     ASSERT_FALSE(rows.empty());
     for (const ResultRow& row : rows) EXPECT_EQ(row[2], " 0.0");
     EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
@@ -144,40 +128,29 @@ TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
     compare = comparedGlucose();
     fragment = glucoseRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
-    rows = texts(generate(fragment, compare));
+    rows = generate(fragment, compare);
     ASSERT_GE(rows.size(), 3u);
     ASSERT_NE(rows.front()[2], " 0.0");
     std::string last = rows.back()[3];
     std::erase(last, ' ');
-    EXPECT_EQ(compare.formula.formulaText, last);
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(texts(generate(fragment, compare)), rows) << "run " << i;
-        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
-        EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0);
-        EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed));
-    }
-}
-
-TEST(Scoring, AFailedGenerateKeepsNothingAndRestoresTheFormula) {
-    CompareState compare = comparedGlucose();
-    FragmentState fragment = glucoseRun(compare);
-    const Formula typed = compare.formula;
-    const auto expectRestored = [&] {
-        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty());
-        EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed.formulaTable));
-        EXPECT_EQ(compare.formula.formulaText, typed.formulaText);
+    const auto expectReleased = [&](const std::string& context) {
+        EXPECT_TRUE(fragment.previousList.empty() && fragment.candidateList.empty()) << context;
+        EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0) << context;
+        EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed)) << context;
+        EXPECT_EQ(compare.formula.formulaText, last) << context;
     };
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(generate(fragment, compare), rows) << "run " << i;
+        expectReleased("run " + std::to_string(i));
+    }
     fragment.candidateLimit = 2;
     EXPECT_THROW(generate(fragment, compare), TooManyCandidatesError);
-    expectRestored();
+    expectReleased("too many");
     fragment.candidateLimit = defaultCandidateLimit;
-    EXPECT_GE(generate(fragment, compare).rows.size(), 3u);
-
-    compare.formula = typed;
     compare.observed.observedPeaks[4] = {storeReal48(20000), 1.0L};
     compare.observed.observedNext = 5;
     EXPECT_THROW(generate(fragment, compare), ComparisonTooWideError);
-    expectRestored();
+    expectReleased("too wide");
 }
 
 // Thousands of candidates, some with a symbol without data and some whose
@@ -191,16 +164,17 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         std::vector<ScoringOutcome> outcomes, failed(2);
         for (int threads : {1, 3}) {
             CompareState compare = comparedGlucose();
-            FragmentState fragment =
-                fragmentRun(compare, formula, {{1, 0, 30}, {2, 0, 60}, {3, 0, 4}, {4, 0, 10}, {5, 0, 1}}, 300, 3);
-            enumerate(fragment, compare.formula);
-            scoreCandidates(fragment, compare, elements(), threads, outcomes.emplace_back());
+            FragmentState fragment = fragmentRun(compare, formula, {{0, 30}, {0, 60}, {0, 4}, {0, 10}, {0, 1}}, 300, 3);
+            buildCandidates(fragment, compare.formula);
+            filterByTolerance(fragment);
+            scoreCandidates(fragment, compare, shippedElements(), threads, outcomes.emplace_back());
             scored.push_back(fragment.candidateList);
             // From the 601st candidate on, the simulations are too large.
             compare.simulation.peakTree.workLimit = 1500;
             for (std::size_t i = 600; i < fragment.candidateList.size(); ++i)
                 std::fill_n(fragment.candidateList[i].counts.begin(), 4, 255);
-            EXPECT_THROW(scoreCandidates(fragment, compare, elements(), threads, failed[threads / 3]), SimulationTooLargeError);
+            EXPECT_THROW(scoreCandidates(fragment, compare, shippedElements(), threads, failed[threads / 3]),
+                         SimulationTooLargeError);
         }
         ASSERT_GT(scored[0].size(), 2000u);
         ASSERT_EQ(scored[0].size(), scored[1].size());
