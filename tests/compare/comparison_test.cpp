@@ -27,8 +27,8 @@ std::string rowsText(const Comparison& c) {
     std::string text;
     for (std::size_t k = 1; k <= static_cast<std::size_t>(c.rowCount); ++k) {
         if (c.alignedObserved[k].abundance == 0 && c.alignedSimulated[k].abundance == 0) continue;
-        text += (text.empty() ? "" : " ") + std::to_string(k) + ":" + values(c.alignedObserved[k]) + "|" +
-                values(c.alignedSimulated[k]);
+        if (!text.empty()) text += ' ';
+        text += std::to_string(k) + ":" + values(c.alignedObserved[k]) + "|" + values(c.alignedSimulated[k]);
     }
     return text;
 }
