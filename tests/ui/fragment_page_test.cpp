@@ -118,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(page.Edit13->text(), QStringLiteral("   1.500"));
         page.addObservedPeaks({{"180", "100"}, {"181", "10"}});
         QCOMPARE(page.Edit12->text(), QStringLiteral("  180.091"));
-        QVERIFY(page.errors.texts.isEmpty());
+        QVERIFY(page.errors.isEmpty());
     }
 
     // Rows in enumeration order with error 0 without observed peaks; Ctrl+C
@@ -140,7 +140,7 @@ private Q_SLOTS:
         QTest::keyClick(page.Edit12, Qt::Key_Return);
         QCOMPARE(page.Edit12->text(), QStringLiteral("   16.040"));
         QCOMPARE(gridRow(page.StringGrid2, 1), (QStringList{"   16.042 : ", " 0.00 : ", " 0.0", " C1  H4 "}));
-        QVERIFY(page.errors.texts.isEmpty());
+        QVERIFY(page.errors.isEmpty());
     }
 
     // Each row's error is the one the comparison of its formula shows, and
@@ -163,7 +163,7 @@ private Q_SLOTS:
         const long double error = squaredErrorSum(page.state.comparison);
         QCOMPARE(page.StringGrid2->cell(2, 0), QString::fromStdString(formatReal(roundReal48(error), 4, 1)));
         QVERIFY(error > 1.0L);
-        QVERIFY(page.errors.texts.isEmpty());
+        QVERIFY(page.errors.isEmpty());
     }
 
     // No stale candidates stand under a refused search, refused by the
@@ -176,15 +176,15 @@ private Q_SLOTS:
         FragmentProgram::leave(page.Edit12, QStringLiteral("1000"));
         FragmentProgram::leave(page.Edit13, QStringLiteral("1000"));
         QTest::mouseClick(page.Button5, Qt::LeftButton);
-        QCOMPARE(page.errors.texts, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
+        QCOMPARE(page.errors, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
         QCOMPARE(page.StringGrid2->verticalHeader()->count(), 1);  // the rows the view shows
         QVERIFY(!QApplication::overrideCursor());
 
         page.addObservedPeaks({{"1", "100"}, {"2000000000", "50"}});
-        page.errors.texts.clear();
+        page.errors.clear();
         page.generateAround16();
-        QCOMPARE(page.errors.texts, QStringList{QString::fromUtf8(ComparisonTooWideError().what()) + '.'});
+        QCOMPARE(page.errors, QStringList{QString::fromUtf8(ComparisonTooWideError().what()) + '.'});
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -218,7 +218,7 @@ private Q_SLOTS:
                                return x.symbol == y.symbol && x.element == y.element && x.count == y.count &&
                                       x.countReal == y.countReal;
                            }));
-        QVERIFY(page.errors.texts.isEmpty());
+        QVERIFY(page.errors.isEmpty());
         QVERIFY(!QApplication::overrideCursor());
     }
 
