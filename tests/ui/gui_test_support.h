@@ -31,35 +31,6 @@ namespace isoquill::testing {
 constexpr qint64 wholeElementFile = 1 << 30;
 constexpr qint64 noElementFile = -1;
 
-// Changes into a new temporary directory for its lifetime, with the
-// element file's first `elementFileBytes` in it.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(qint64 elementFileBytes) {
-        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
-        QFile copy(directory_.filePath(QStringLiteral("PSE.DAT")));
-        if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
-            copy.write(shipped.read(elementFileBytes));
-        QDir::setCurrent(directory_.path());
-    }
-    ~WorkingDirectory() { QDir::setCurrent(previous_); }
-
-private:
-    QTemporaryDir directory_;
-    QString previous_ = QDir::currentPath();
-};
-
-// Collects the texts the error box would show.
-class ErrorRecorder {
-public:
-    ErrorRecorder() : previous_(setErrorPresenter([this](const QString& text) { texts << text; })) {}
-    ~ErrorRecorder() { setErrorPresenter(previous_); }
-    QStringList texts;
-
-private:
-    ErrorPresenter previous_;
-};
-
 inline QString focusName() {  // of the widget that has the keyboard focus, or ""
     const QWidget* focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QString();
@@ -108,15 +79,28 @@ QList<QStringList> gridRows(const Grid* grid, int from = 0) {
     return rows;
 }
 
-// The program as main() starts it, main window shown and active.
+// The program as main() starts it, in a new temporary working directory with
+// the element file's first `elementFileBytes`, main window shown and active.
 struct Program {
-    explicit Program(qint64 elementFileBytes = wholeElementFile)
-        : directory(elementFileBytes), windows(std::make_unique<ProgramWindows>()) {
+    explicit Program(qint64 elementFileBytes = wholeElementFile) : windows(start(elementFileBytes)) {
         windows->form1.show();
         QApplication::setActiveWindow(&windows->form1);
         if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
     }
+    ~Program() {
+        setErrorPresenter(previousPresenter);
+        QDir::setCurrent(previousDirectory);
+    }
 
+    std::unique_ptr<ProgramWindows> start(qint64 elementFileBytes) const {
+        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
+        QFile copy(directory.filePath(QStringLiteral("PSE.DAT")));
+        if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+            copy.write(shipped.read(elementFileBytes));
+        copy.close();
+        QDir::setCurrent(directory.path());
+        return std::make_unique<ProgramWindows>();
+    }
     template <class Widget>
     Widget* find(const char* name) const {
         return windows->form1.findChild<Widget*>(QLatin1String(name));
@@ -132,8 +116,10 @@ struct Program {
         QTest::mouseClick(Button3, Qt::LeftButton);
     }
 
-    WorkingDirectory directory;
-    ErrorRecorder errors;
+    QTemporaryDir directory;
+    QString previousDirectory = QDir::currentPath();
+    QStringList errors;  // the texts the error box would show
+    ErrorPresenter previousPresenter = setErrorPresenter([this](const QString& text) { errors << text; });
     std::unique_ptr<ProgramWindows> windows;
     CompareState& state = windows->form1.compareState();
     QLineEdit* Edit2 = find<QLineEdit>("Edit2");  // the Compare page
