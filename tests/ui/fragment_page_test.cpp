@@ -69,6 +69,7 @@ private Q_SLOTS:
         page.Button5->setFocus();
         visited << press(Qt::Key_Tab) << press(Qt::Key_M, Qt::AltModifier) << press(Qt::Key_T, Qt::AltModifier);
         QCOMPARE(visited, (QStringList{"Edit11", "Edit12", "Edit13", "StringGrid1", "StringGrid2", "Edit12", "Edit13"}));
+        QCOMPARE(page.StringGrid2->currentIndex(), page.StringGrid2->model()->index(0, 0));  // where the keys start
         typeInto(page.Edit11, QStringLiteral("CH4"));
         press(Qt::Key_Tab);
         QCOMPARE(press(Qt::Key_Backtab), QStringLiteral("Edit11"));
