@@ -20,7 +20,7 @@ namespace {
 
 struct RangeSet {
     const char* formula;
-    std::vector<std::pair<int, int>> ranges;
+    testing::Ranges ranges;
     long double target;
     long double tolerance;
 };
@@ -41,11 +41,7 @@ void prepare(Run& run, const RangeSet& set) {
     setFormulaText(run.compare.formula, set.formula);
     clearFormula(run.compare.formula);
     parseFormula(run.compare.formula, testing::shippedElements());
-    initRanges(run.fragment, run.compare.formula, testing::shippedElements());
-    for (std::size_t i = 0; i < set.ranges.size(); ++i)
-        setRangeCounts(run.fragment, static_cast<int>(i + 1), set.ranges[i].first, set.ranges[i].second);
-    run.fragment.targetMass = storeReal48(set.target);
-    run.fragment.massTolerance = storeReal48(set.tolerance);
+    run.fragment = testing::prepared(run.compare.formula, set.ranges, set.target, set.tolerance);
 }
 
 void enumeration(benchmark::State& state, const RangeSet& set) {
