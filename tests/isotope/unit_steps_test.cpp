@@ -21,7 +21,7 @@ TEST(LargeMolecules, EveryVisibleStepMatchesTheExactReference) {
     Simulation simulation;
     for (const char* text : {"O300", "O897", "S1000", "S10000", "Sn300", "Fe300", "C2934H4615N781O897S39",
                              "C1000H2000O500", "Br1000", "C10000H20000", "Hg3000", "C50000H80000N13000O15000S400",
-                             "C1000F300", "F300I300"}) {
+                             "C1000F300", "F300I300", "Y477"}) {
         SCOPED_TRACE(text);
         const Formula formula = testing::parsed(text);
         simulatePeakGroup(simulation, formula, table, {});
