@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "compare/comparison_table.h"
+#include "compare/plot_layout.h"
 #include "peak_values.h"
 
 namespace isoquill {
@@ -35,9 +37,16 @@ std::string rowsText(const Comparison& c) {
 
 constexpr long double unchecked = -1;  // error of a case not checked
 
+// The last case has 26 observed peaks: the statistics and the base come from
+// the first 25 slots only, the base from the last slot at the maximum.
 TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     struct Case { PeakValues observed, simulated; int rowCount, observedBase, simulatedBase; std::string rows;
                   long double error, observedMax, meanMass; };
+    PeakValues many;
+    for (int i = 1; i <= 25; ++i) many.emplace_back(99 + i, 10);
+    many.emplace_back(125, 50);
+    std::string manyRows;
+    for (int i = 1; i <= 25; ++i) manyRows += std::to_string(i) + ":" + std::to_string(99 + i) + "/100|0/0 ";
     const Case cases[] = {
         {{{100, 100}, {101, 50}, {102, 10}}, {{100, 100}, {101, 40}, {102, 5}}, 3, 1, 1,
          "1:100/100|100/100 2:101/50|101/40 3:102/10|102/5", 125, 100, 16070.0L / 160},
@@ -61,6 +70,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         {{}, {}, 0, 0, 0, "", 0, 1, 0},
         {{{100, 100}, {700, 50}}, {}, 601, 1, 0, "1:100/100|0/0 601:700/50|0/0", 12500, 100, 45000.0L / 150},
         {{{1, 100}, {10000, 50}}, {}, 10000, 1, 0, "1:1/100|0/0 10000:10000/50|0/0", 12500, 100, 500100.0L / 150},
+        {many, {}, 26, 25, 0, manyRows + "26:125/500|0/0", 25 * 100.0L * 100 + 500.0L * 500, 10, 112},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -69,9 +79,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         alignPeakGroups(c, observedOf(expected.observed), simulatedOf(expected.simulated));
         EXPECT_EQ(std::tuple(c.rowCount, c.observedBase, c.simulatedBase, rowsText(c)),
                   std::tuple(expected.rowCount, expected.observedBase, expected.simulatedBase, expected.rows));
-        if (expected.error != unchecked) {
-            EXPECT_EQ(squaredErrorSum(c), expected.error);
-        }
+        if (expected.error != unchecked) { EXPECT_EQ(squaredErrorSum(c), expected.error); }
         EXPECT_EQ(std::pair(c.observedMax, c.observedMeanMass),
                   std::pair(storeReal48(expected.observedMax), storeReal48(expected.meanMass)));
     }
@@ -81,28 +89,74 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     EXPECT_THROW(alignPeakGroups(c, ObservedPeaks{}, simulatedOf({{5, 100}, {3e30L, 50}})), ComparisonTooWideError);
     EXPECT_STREQ(ComparisonTooWideError().what(),
                  "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)");
-}
-
-TEST(AlignPeakGroups, StatisticsAndBaseComeFromTheFirst25SlotsOnly) {
-    PeakValues peaks;
-    for (int i = 1; i <= 25; ++i) peaks.emplace_back(99 + i, 10);
-    peaks.emplace_back(125, 50);
-    Comparison c;
-    alignPeakGroups(c, observedOf(peaks), PeakList{});
-    EXPECT_EQ(c.observedMax, storeReal48(10));
-    EXPECT_EQ(c.observedMeanMass, storeReal48(112));
-    EXPECT_EQ(c.observedBase, 25);  // the last slot at the maximum
-    EXPECT_EQ(c.rowCount, 26);
-    EXPECT_EQ(rowsText(c).substr(rowsText(c).rfind(' ') + 1), "26:125/500|0/0");
-    EXPECT_EQ(squaredErrorSum(c), 25 * 100.0L * 100 + 500.0L * 500);
-}
-
-TEST(SquaredErrorSum, RoundsAbundancesAndEverySumToRealFortyEight) {
-    Comparison c;
+    // Abundances and every partial sum are rounded to Real48.
     c.alignedObserved = {Peak{}, {storeReal48(1.0L), 1.0L / 3}, Peak{}};
     c.alignedSimulated = {Peak{}, Peak{}, {storeReal48(2.0L), 0.1L}};
     const long double third = roundReal48(1.0L / 3), tenth = roundReal48(0.1L);
     EXPECT_EQ(squaredErrorSum(c), roundReal48(roundReal48(third * third) + tenth * tenth));
+}
+
+TEST(ComparisonTable, DataRowsShowBothGroupsAndTheirDifferenceCutToTheirColumns) {
+    // Just below 0.125 the extended value writes as 0.12; Real48 has too few
+    // bits to hold it apart from 0.125, which writes as 0.13.
+    const long double justBelow = 0.125L - 1e-15L;
+    Comparison c;
+    c.rowCount = 123;
+    c.alignedObserved.resize(124);
+    c.alignedSimulated.resize(124);
+    c.alignedObserved[1] = {storeReal48(100), 30};
+    c.alignedObserved[2] = {storeReal48(101), 100};
+    c.alignedSimulated[2] = {storeReal48(100.9995L), 100};
+    c.alignedSimulated[3] = {storeReal48(102), 6.66L};
+    c.alignedObserved[4] = {storeReal48(12), justBelow};
+    c.alignedObserved[5] = {storeReal48(1e12L), 1e13L};
+    const std::pair<int, ComparisonRow> cases[] = {
+        {1, {" 1", " 100.0", " 30.0", "   0.0", "  0.0", "  30.00"}},
+        {2, {" 2", " 101.0", "100.0", " 101.0", "100.0", "   0.00"}},
+        {3, {" 3", "   0.0", "  0.0", " 102.0", "  6.7", "  -6.66"}},
+        {4, {" 4", "  12.0", "  0.1", "   0.0", "  0.0", "   0.13"}},
+        {5, {" 5", "100000000000", "100000000000", "   0.0", "  0.0", "100000000000"}},
+        {100, {"10", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},  // row numbers keep two characters
+        {123, {"12", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},
+    };
+    for (const auto& [row, texts] : cases) EXPECT_EQ(comparisonDataRow(c, row), texts) << "row " << row;
+    EXPECT_EQ(comparisonErrorText(125.0L), " 125.00");
+    EXPECT_EQ(comparisonErrorText(123456789012.5L), "123456789012");
+}
+
+// Rows of observed and simulated abundances, masses left 0.
+Comparison comparisonOf(std::initializer_list<std::pair<long double, long double>> rows) {
+    Comparison c;
+    c.rowCount = static_cast<int>(rows.size());
+    c.alignedObserved = c.alignedSimulated = {Peak{}};
+    for (auto [observed, simulated] : rows) {
+        c.alignedObserved.push_back({Real48{}, observed});
+        c.alignedSimulated.push_back({Real48{}, simulated});
+    }
+    return c;
+}
+
+// The design size: plot height 613 - 80 = 533, width 193 - 10 = 183,
+// baseline 573, three rows in slots of 183 div 4 = 45 pixels centred at 32, 77, 122.
+TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSizeAndThePixelsTheyCover) {
+    // Row 1: 533 x 30 % = 159.9, truncated; row 2: 100 % reaches 40 pixels
+    // below the top; the axis runs from 45 div 2 + 5 to the last centre.
+    const std::vector<PlotLine> expected = {
+        {29, 573, 29, 414, plotRed},   {32, 573, 32, 578, plotGreen},  {74, 573, 74, 40, plotRed},
+        {80, 573, 80, 40, plotBlue},   {77, 573, 77, 578, plotGreen},  {125, 573, 125, 414, plotBlue},
+        {122, 573, 122, 578, plotGreen}, {27, 573, 122, 573, plotGreen}, {27, 573, 27, 578, plotGreen},
+        {122, 573, 122, 578, plotGreen}};
+    EXPECT_EQ(plotLines(comparisonOf({{30, 0}, {100, 100}, {0, 30}}), 193, 613), expected);
+    EXPECT_TRUE(plotLines(Comparison{}, 193, 613).empty());
+    // An observed peak above 100 is taller than the plot.
+    EXPECT_EQ(plotLines(comparisonOf({{150, 0}}), 193, 613).front(), (PlotLine{52, 573, 52, 573 - 799, plotRed}));
+    // Too many rows for the width fall on one slot.
+    for (const PlotLine& line : plotLines(comparisonOf({{100, 100}, {50, 50}, {10, 10}}), 12, 200))
+        if (line.rgb != plotGreen) { EXPECT_EQ(line.x1, line.rgb == plotRed ? 7 : 13); }
+    // Pixel runs cover both ends of a line, whichever end comes first.
+    const PixelRun bar = expected[0].pixels(), axis = PlotLine{122, 573, 27, 573, plotGreen}.pixels();
+    EXPECT_EQ(std::tuple(bar.x, bar.y, bar.width, bar.height, axis.x, axis.y, axis.width, axis.height),
+              std::tuple(29, 414, 1, 160, 27, 573, 96, 1));
 }
 
 }  // namespace

@@ -4,19 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include "compare/peak_list_text.h"
 #include "peak_values.h"
 
 namespace isoquill {
 namespace {
 
 using namespace testing;
+using Pair = std::array<std::string, 2>;
 
 // Every operation must keep the slots after the last peak zero: the
 // comparison finds the end of the list there, not through a count.
 void expectTerminated(const ObservedPeaks& observed) {
     for (int i = observed.observedNext; i <= observedSlotCount; ++i)
-        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0)
-            << "slot " << i;
+        EXPECT_TRUE(observed.observedPeaks[i].mass.isZero() && observed.observedPeaks[i].abundance == 0) << i;
 }
 
 TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
@@ -28,7 +29,6 @@ TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
     EXPECT_THROW(addObservedPeak(observed, 12, 1e39L), FloatOverflowError);
     EXPECT_THROW(addObservedPeak(observed, 0, 1e39L), FloatOverflowError);
     EXPECT_EQ(observed.observedNext, 2);
-    expectTerminated(observed);
     // The 255th peak is refused, so observedNext cannot wrap.
     for (int i = 2; i <= observedPeakLimit; ++i) ASSERT_TRUE(addObservedPeak(observed, 1000 - i, 1.0L));
     EXPECT_FALSE(addObservedPeak(observed, 5, 1.0L));
@@ -73,11 +73,56 @@ TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
     EXPECT_TRUE(deleteObservedPeak(observed, 0));
     EXPECT_EQ(valuesOf(observed), (PeakValues{{13, 1.5L}, {14, 2}}));
     EXPECT_TRUE(deleteObservedPeak(observed, 1) && deleteObservedPeak(observed, 0));
+    EXPECT_FALSE(deleteObservedPeak(observed, 0));
     EXPECT_EQ(observed.observedNext, 1);
     expectTerminated(observed);
-    EXPECT_FALSE(deleteObservedPeak(observed, 0));
-    // Wide numbers are listed whole.
     EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
+}
+
+// Two fields take a decimal comma, one field is plain CSV; a run of
+// separators is one. Only a line break followed by text makes several lines.
+TEST(PeakListText, SplitsALineIntoMassAndAbundanceTextsAndTellsSeveralLines) {
+    const std::pair<const char*, std::optional<Pair>> cases[] = {
+        {"158\t51.4", Pair{"158", "51.4"}}, {"160;100", Pair{"160", "100"}}, {"  162   48,6 ", Pair{"162", "48.6"}},
+        {"12;;\t 100", Pair{"12", "100"}},  {"161,5", Pair{"161", "5"}},     {"161,5;2", Pair{"161.5", "2"}},
+        {"12,100,5", std::nullopt},         {"12\t100\t7", std::nullopt},   {"12", std::nullopt}, {" \t", std::nullopt},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_EQ(splitPeakLine(line), expected) << line;
+    const std::pair<const char*, bool> texts[] = {{"12\t100", false}, {"12\t100\n", false}, {"12\t100\r\n", false},
+                                                  {"", false}, {"12\n13", true}, {"12\r13", true}, {"12\n\n", true}};
+    for (const auto& [text, several] : texts) EXPECT_EQ(holdsSeveralLines(text), several) << text;
+}
+
+// Line numbers count every line of the text, the header and blank ones too.
+// The copied table reads back to the same peaks.
+TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
+    ObservedPeaks observed;
+    // Line 2 is a header, line 6 is not (only the first line can be); line 5
+    // gives the mass as Add reads it; Add refuses line 7 (mass 0), 8 (rounds
+    // to 0 as a Real48) and 9 (overflows a Real48).
+    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\n"
+                                                      "Mass\tAbundance\n0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
+    EXPECT_EQ(paste.added, 3);
+    EXPECT_EQ(paste.refusedLines, (std::vector<int>{6, 7, 8, 9}));
+    EXPECT_EQ(valuesOf(observed), (PeakValues{{158, roundReal48(51.4L)}, {160, 100}, {162, roundReal48(48.6L)}}));
+    EXPECT_EQ(refusedLinesMessage(paste.refusedLines), "4 Zeilen nicht übernommen: 6, 7, 8, 9");
+    EXPECT_EQ(refusedLinesMessage({12}), "1 Zeile nicht übernommen: 12");
+    // Peaks past the limit are refused by their line.
+    std::string text;
+    for (int mass = 1; mass <= observedPeakLimit; ++mass) text += std::to_string(mass) + "\t1\n";
+    EXPECT_EQ(addPeakList(observed, text).refusedLines,
+              (std::vector<int>{observedPeakLimit - 2, observedPeakLimit - 1, observedPeakLimit}));
+    EXPECT_EQ(observed.count(), observedPeakLimit);
+
+    const ObservedPeaks copied = observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
+    const auto table = peakListTable(copied);
+    EXPECT_EQ(std::vector(table.begin(), table.begin() + 2),
+              (std::vector<Pair>{{"Mass", "Abundance"}, {"12", "100.00000"}}));
+    text.clear();
+    for (const auto& [mass, abundance] : table) text += mass + "\t" + abundance + "\n";
+    ObservedPeaks pasted;
+    EXPECT_EQ(addPeakList(pasted, text).refusedLines, std::vector<int>{});
+    EXPECT_EQ(valuesOf(pasted), valuesOf(copied));
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ namespace isoquill {
 namespace {
 
 using namespace testing;
-using Codes = std::vector<std::string>;
 
 std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
     buildCandidates(state, formula);
@@ -23,43 +22,42 @@ std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& form
     return result;
 }
 
+// A new row gets counts 0..5; a count 0 leaves its row alone; an unknown
+// symbol has no mass, so its row stays new and is reset every time. Count
+// masses are rounded products, zero outside the ranges.
 TEST(Enumeration, RangeRowsAndCountMasses) {
     const ElementTable& elements = shippedElements();
     FragmentState state;
     initRanges(state, parsed("C6H12O6"), elements);
-    EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[2].bis), std::tuple(elements[1].mass, 5));
-    EXPECT_TRUE(state.rangeTable[3].mass.isZero());
+    EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[1].bis, state.rangeTable[3].mass),
+              std::tuple(elements[1].mass, 5, Real48{}));
     setRangeCounts(state, 2, 3, 7);
-    initRanges(state, parsed("C6N2S0"), elements);  // a count 0 leaves its row alone
+    initRanges(state, parsed("C6N2S0"), elements);
     EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[1].von, state.rangeTable[2].mass),
               std::tuple(elements[7].mass, 3, elements[8].mass));
-    // An unknown symbol has no mass, so its row stays new and is reset every time.
     initRanges(state, parsed("CXx"), elements);
     EXPECT_EQ(state.rangeTable[1].von, 3);
     initRanges(state, parsed("CXx"), elements);
     EXPECT_EQ(state.rangeTable[1].von, 0);
-    // Counts are clamped to the count-mass table.
-    const ElementRange& row = setRangeCounts(state, 15, -3, 250);
+    const ElementRange& row = setRangeCounts(state, 15, -3, 250);  // clamped to the count-mass table
     EXPECT_EQ(std::tuple(&row, row.von, row.bis), std::tuple(&state.rangeTable[14], 0, 200));
     clearRangeRow(state, 15);
     EXPECT_EQ(row.bis, 0);
-
-    // Count masses are rounded products, zero outside the ranges.
     state = prepared(parsed("C2H4"), {{2, 4}, {3, 1}}, 0, 0);
     EXPECT_TRUE(state.countMasses[0][1].isZero() && state.countMasses[0][5].isZero());
     EXPECT_EQ(state.countMasses[0][3], storeReal48(loadReal48(elements[6].mass) * 3));
     for (const Real48& mass : state.countMasses[1]) EXPECT_TRUE(mass.isZero());
 }
 
+// "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
+// one (never built). Target 0: only what is lighter than the tolerance. A
+// count 0 entry ends the enumerated rows; with no entry at all, row 1 is
+// still tried. Of sixteen entries only the fifteen rows that exist are
+// filled and enumerated. Symbols without element data have mass 0: 201^3
+// combinations of them lead nowhere when nitrogen alone reaches the limit.
 TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
     const long double carbon = loadReal48(shippedElements()[6].mass);
-    struct Case { const char* formula; Ranges ranges; long double target, tolerance; Codes codes; };
-    // "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
-    // one (never built). Target 0: only what is lighter than the tolerance. A
-    // count 0 entry ends the enumerated rows; with no entry at all, row 1 is
-    // still tried. Of sixteen entries only the fifteen rows that exist are
-    // filled and enumerated. Symbols without element data have mass 0: 201^3
-    // combinations of them lead nowhere when nitrogen alone reaches the limit.
+    struct Case { const char* formula; Ranges ranges; long double target, tolerance; std::vector<std::string> codes; };
     const Case cases[] = {
         {"CH", {{0, 2}, {0, 1}}, 15, 15, {"0.0", "0.1", "1.0", "1.1", "2.0", "2.1"}},
         {"C", {{0, 10}}, carbon, carbon, {"0", "1"}},
@@ -75,7 +73,7 @@ TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
     for (const Case& c : cases) {
         const Formula formula = parsed(c.formula);
         FragmentState state = prepared(formula, c.ranges, c.target, c.tolerance);
-        Codes codes;
+        std::vector<std::string> codes;
         for (const PlainCandidate& candidate : enumerated(state, formula)) codes.push_back(candidate.code);
         EXPECT_EQ(codes, c.codes) << c.formula;
     }
@@ -88,6 +86,9 @@ TEST(Enumeration, ListsTheCombinationsWithinTheWindowFirstElementSlowest) {
     EXPECT_EQ(state.candidateList.size(), 2u);
 }
 
+// Over the limit nothing is kept. With no nitrogen every combination weighs
+// exactly the limit 0 and none is a candidate; billions of them are refused,
+// not walked through.
 TEST(Enumeration, RefusesMoreCandidatesOrSearchStepsThanTheLimitAndKeepsNothing) {
     EXPECT_STREQ(TooManyCandidatesError().what(), "Zu viele Kandidaten: bitte die Bereiche oder die Toleranz einengen");
     const Formula formula = parsed("CH");
@@ -97,8 +98,6 @@ TEST(Enumeration, RefusesMoreCandidatesOrSearchStepsThanTheLimitAndKeepsNothing)
     state.candidateLimit = 5;
     EXPECT_THROW(buildCandidates(state, formula), TooManyCandidatesError);
     EXPECT_EQ(state.previousList.capacity() + state.candidateList.capacity(), 0u);
-    // With no nitrogen every combination weighs exactly the limit 0 and none
-    // is a candidate; billions of them are refused, not walked through.
     const Formula many = parsed("NXxXxXxXxXx");
     state = prepared(many, {{0, 1}, {0, 200}, {0, 200}, {0, 200}, {0, 200}, {0, 200}}, 0, 0);
     state.searchStepLimit = 1'000'000;

@@ -23,17 +23,15 @@ CompareState comparedGlucose() {
     return compare;
 }
 
-// The formula typed and a run prepared for it.
-FragmentState fragmentRun(CompareState& compare, std::string_view formula, const Ranges& ranges, long double target,
-                          long double tolerance) {
+// The formula typed and a run prepared for it, by default ranges around glucose.
+FragmentState fragmentRun(CompareState& compare, std::string_view formula = "C6H12O6",
+                          const Ranges& ranges = {{5, 8}, {0, 16}, {4, 7}}, long double target = 180.16L,
+                          long double tolerance = 0.5L) {
     compare.formula = parsed(formula);
-    return prepared(compare.formula, ranges, target, tolerance);
-}
-
-// Ranges around glucose. Among the candidates is C7O6 (code 7.0.6), whose
-// comparison leaves a formula table of only two entries.
-FragmentState glucoseRun(CompareState& compare) {
-    return fragmentRun(compare, "C6H12O6", {{5, 8}, {0, 16}, {4, 7}}, 180.16L, 0.5L);
+    FragmentState fragment = prepared(compare.formula, ranges, target, tolerance);
+    buildCandidates(fragment, compare.formula);
+    filterByTolerance(fragment);
+    return fragment;
 }
 
 Rows texts(const ResultTable& table) {
@@ -42,15 +40,9 @@ Rows texts(const ResultTable& table) {
     return rows;
 }
 
-// "Generate" as the window runs it: the long part, then what it leaves for the window's thread.
-Rows generate(FragmentState& fragment, CompareState& compare) {
-    GenerateResult result;
-    generateCandidates(fragment, compare, shippedElements(), result);
-    if (result.scoring) applyScoring(compare, shippedElements(), *result.scoring);
-    return texts(result.table);
-}
-
-// Only candidates closer to the target than the target itself are written.
+// Only candidates closer to the target than the target itself are written,
+// and only codes with as many fields as the formula has entries; a long
+// formula is written whole.
 TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     const Formula glucose = parsed("C6H12O6");
     FragmentState fragment;
@@ -61,13 +53,8 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
                               {{1, 1, 1}, storeReal48(std::ldexp(1.0L, -40)), Real48{}},
                               {{6, 0, 6}, storeReal48(179.75L), storeReal48(1234.56L)},
                               {{200, 0, 0}, storeReal48(2402.14L), storeReal48(1e30L)}};
-    const ResultTable result = ausgebenRows(fragment, glucose);
-    EXPECT_EQ(result.candidateCount, 4u);
-    EXPECT_EQ(texts(result), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
-                                   {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
-    EXPECT_TRUE(fragment.candidateList.empty());
-    // Codes with fewer fields than the formula has entries are not written;
-    // a long formula is written whole.
+    EXPECT_EQ(texts(ausgebenRows(fragment, glucose)), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
+                                                            {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
     fragment.codeFields = 2;
     fragment.candidateList = {{{6, 12}, storeReal48(180.1L), Real48{}}};
     EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
@@ -91,12 +78,10 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
     chlorineRanges.front() = {10, 10};
     chlorineRanges.back() = {2, 2};
     std::pair<CompareState*, FragmentState> runs[] = {
-        {&glucose, glucoseRun(glucose)},
+        {&glucose, fragmentRun(glucose)},
         {&spaced, fragmentRun(spaced, "C HO", {{5, 8}, {0, 16}, {4, 7}}, 108.1L, 1)},
         {&chlorine, fragmentRun(chlorine, "ClClClClClClClClClClClClC", chlorineRanges, 39370, 100)}};
     for (auto& [compare, fragment] : runs) {
-        buildCandidates(fragment, compare->formula);
-        filterByTolerance(fragment);
         ASSERT_FALSE(fragment.candidateList.empty());
         ScoringOutcome outcome;
         scoreCandidates(fragment, *compare, shippedElements(), 1, outcome);
@@ -118,17 +103,20 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
 // candidate lists, leaves no node in the merge tree and the typed formula
 // table, and a finished one gives the same rows.
 TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
+    const auto generate = [](FragmentState& fragment, CompareState& compare) {
+        GenerateResult result;
+        generateCandidates(fragment, compare, shippedElements(), result);
+        if (result.scoring) applyScoring(compare, shippedElements(), *result.scoring);
+        return texts(result.table);
+    };
     CompareState compare;
-    FragmentState fragment = glucoseRun(compare);
-    Rows rows = generate(fragment, compare);
-    ASSERT_FALSE(rows.empty());
-    for (const ResultRow& row : rows) EXPECT_EQ(row[2], " 0.0");
+    FragmentState fragment = fragmentRun(compare);
+    for (const ResultRow& row : generate(fragment, compare)) EXPECT_EQ(row[2], " 0.0");
     EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
-
     compare = comparedGlucose();
-    fragment = glucoseRun(compare);
+    fragment = fragmentRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
-    rows = generate(fragment, compare);
+    const Rows rows = generate(fragment, compare);
     ASSERT_GE(rows.size(), 3u);
     ASSERT_NE(rows.front()[2], " 0.0");
     std::string last = rows.back()[3];
@@ -155,8 +143,9 @@ TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
 
 // Thousands of candidates, some with a symbol without data and some whose
 // symbol the text path must take: the threads give the errors, the notices
-// and the final comparison of one thread, bit for bit; and when a comparison
-// fails, its error with the notices raised before it.
+// (each symbol without data once, in the order of its last notice) and the
+// final comparison of one thread, bit for bit; and when a comparison fails,
+// its error with the notices raised before it.
 TEST(Scoring, ParallelScoresEqualSerialScores) {
     for (auto [formula, missing] : {std::pair{"CHXxOYy", 2u}, {"CHNOC(", 1u}}) {
         SCOPED_TRACE(formula);
@@ -165,8 +154,6 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         for (int threads : {1, 3}) {
             CompareState compare = comparedGlucose();
             FragmentState fragment = fragmentRun(compare, formula, {{0, 30}, {0, 60}, {0, 4}, {0, 10}, {0, 1}}, 300, 3);
-            buildCandidates(fragment, compare.formula);
-            filterByTolerance(fragment);
             scoreCandidates(fragment, compare, shippedElements(), threads, outcomes.emplace_back());
             scored.push_back(fragment.candidateList);
             // From the 601st candidate on, the simulations are too large.
@@ -180,14 +167,10 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         ASSERT_EQ(scored[0].size(), scored[1].size());
         for (std::size_t i = 0; i < scored[0].size(); ++i) ASSERT_EQ(scored[0][i].error, scored[1][i].error) << i;
         EXPECT_NE(scored[0].front().error, scored[0].back().error);
-        // Each symbol without data once, in the order of its last notice.
-        EXPECT_EQ(outcomes[0].notices.size(), missing);
-        EXPECT_EQ(outcomes[0].notices, outcomes[1].notices);
-        EXPECT_FALSE(failed[0].notices.empty());
-        EXPECT_EQ(failed[0].notices, failed[1].notices);
-        EXPECT_EQ(outcomes[0].lastAccepted, outcomes[1].lastAccepted);
-        ASSERT_TRUE(outcomes[1].last.error);
-        EXPECT_EQ(*outcomes[0].last.error, *outcomes[1].last.error);
+        EXPECT_EQ(std::tuple(outcomes[0].notices.size(), failed[0].notices.empty(), outcomes[1].last.error.has_value()),
+                  std::tuple(missing, false, true));
+        EXPECT_EQ(std::tuple(outcomes[0].notices, failed[0].notices, outcomes[0].lastAccepted, outcomes[0].last.error),
+                  std::tuple(outcomes[1].notices, failed[1].notices, outcomes[1].lastAccepted, outcomes[1].last.error));
     }
 }
 
