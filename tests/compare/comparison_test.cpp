@@ -1,5 +1,6 @@
-#include "compare/comparison.h"
-
+// The comparison: alignment and error, table texts, plot geometry, and the
+// chain that runs it from a formula text.
+#include <cmath>
 #include <string>
 #include <tuple>
 
@@ -7,6 +8,7 @@
 
 #include "compare/comparison_table.h"
 #include "compare/plot_layout.h"
+#include "core_fixture.h"
 #include "peak_values.h"
 
 namespace isoquill {
@@ -96,44 +98,38 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     EXPECT_EQ(squaredErrorSum(c), roundReal48(roundReal48(third * third) + tenth * tenth));
 }
 
+// Aligned rows given as observed mass and abundance, simulated mass and abundance.
+Comparison comparisonOf(std::initializer_list<std::array<long double, 4>> rows) {
+    Comparison c;
+    c.rowCount = static_cast<int>(rows.size());
+    c.alignedObserved = c.alignedSimulated = {Peak{}};
+    for (auto [observedMass, observed, simulatedMass, simulated] : rows) {
+        c.alignedObserved.push_back({storeReal48(observedMass), observed});
+        c.alignedSimulated.push_back({storeReal48(simulatedMass), simulated});
+    }
+    return c;
+}
+
 TEST(ComparisonTable, DataRowsShowBothGroupsAndTheirDifferenceCutToTheirColumns) {
     // Just below 0.125 the extended value writes as 0.12; Real48 has too few
     // bits to hold it apart from 0.125, which writes as 0.13.
     const long double justBelow = 0.125L - 1e-15L;
-    Comparison c;
+    Comparison c = comparisonOf({{100, 30, 0, 0}, {101, 100, 100.9995L, 100}, {0, 0, 102, 6.66L},
+                                 {12, justBelow, 0, 0}, {1e12L, 1e13L, 0, 0}});
     c.rowCount = 123;
     c.alignedObserved.resize(124);
     c.alignedSimulated.resize(124);
-    c.alignedObserved[1] = {storeReal48(100), 30};
-    c.alignedObserved[2] = {storeReal48(101), 100};
-    c.alignedSimulated[2] = {storeReal48(100.9995L), 100};
-    c.alignedSimulated[3] = {storeReal48(102), 6.66L};
-    c.alignedObserved[4] = {storeReal48(12), justBelow};
-    c.alignedObserved[5] = {storeReal48(1e12L), 1e13L};
     const std::pair<int, ComparisonRow> cases[] = {
         {1, {" 1", " 100.0", " 30.0", "   0.0", "  0.0", "  30.00"}},
         {2, {" 2", " 101.0", "100.0", " 101.0", "100.0", "   0.00"}},
         {3, {" 3", "   0.0", "  0.0", " 102.0", "  6.7", "  -6.66"}},
         {4, {" 4", "  12.0", "  0.1", "   0.0", "  0.0", "   0.13"}},
         {5, {" 5", "100000000000", "100000000000", "   0.0", "  0.0", "100000000000"}},
-        {100, {"10", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},  // row numbers keep two characters
-        {123, {"12", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},
+        {123, {"12", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},  // row numbers keep two characters
     };
     for (const auto& [row, texts] : cases) EXPECT_EQ(comparisonDataRow(c, row), texts) << "row " << row;
     EXPECT_EQ(comparisonErrorText(125.0L), " 125.00");
     EXPECT_EQ(comparisonErrorText(123456789012.5L), "123456789012");
-}
-
-// Rows of observed and simulated abundances, masses left 0.
-Comparison comparisonOf(std::initializer_list<std::pair<long double, long double>> rows) {
-    Comparison c;
-    c.rowCount = static_cast<int>(rows.size());
-    c.alignedObserved = c.alignedSimulated = {Peak{}};
-    for (auto [observed, simulated] : rows) {
-        c.alignedObserved.push_back({Real48{}, observed});
-        c.alignedSimulated.push_back({Real48{}, simulated});
-    }
-    return c;
 }
 
 // The design size: plot height 613 - 80 = 533, width 193 - 10 = 183,
@@ -146,17 +142,100 @@ TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSizeAndThePixelsTheyCover) {
         {80, 573, 80, 40, plotBlue},   {77, 573, 77, 578, plotGreen},  {125, 573, 125, 414, plotBlue},
         {122, 573, 122, 578, plotGreen}, {27, 573, 122, 573, plotGreen}, {27, 573, 27, 578, plotGreen},
         {122, 573, 122, 578, plotGreen}};
-    EXPECT_EQ(plotLines(comparisonOf({{30, 0}, {100, 100}, {0, 30}}), 193, 613), expected);
+    EXPECT_EQ(plotLines(comparisonOf({{0, 30, 0, 0}, {0, 100, 0, 100}, {0, 0, 0, 30}}), 193, 613), expected);
     EXPECT_TRUE(plotLines(Comparison{}, 193, 613).empty());
     // An observed peak above 100 is taller than the plot.
-    EXPECT_EQ(plotLines(comparisonOf({{150, 0}}), 193, 613).front(), (PlotLine{52, 573, 52, 573 - 799, plotRed}));
+    EXPECT_EQ(plotLines(comparisonOf({{0, 150, 0, 0}}), 193, 613).front(), (PlotLine{52, 573, 52, 573 - 799, plotRed}));
     // Too many rows for the width fall on one slot.
-    for (const PlotLine& line : plotLines(comparisonOf({{100, 100}, {50, 50}, {10, 10}}), 12, 200))
+    for (const PlotLine& line : plotLines(comparisonOf({{0, 100, 0, 100}, {0, 50, 0, 50}, {0, 10, 0, 10}}), 12, 200))
         if (line.rgb != plotGreen) { EXPECT_EQ(line.x1, line.rgb == plotRed ? 7 : 13); }
     // Pixel runs cover both ends of a line, whichever end comes first.
     const PixelRun bar = expected[0].pixels(), axis = PlotLine{122, 573, 27, 573, plotGreen}.pixels();
     EXPECT_EQ(std::tuple(bar.x, bar.y, bar.width, bar.height, axis.x, axis.y, axis.width, axis.height),
               std::tuple(29, 414, 1, 160, 27, 573, 96, 1));
+}
+
+std::optional<long double> run(CompareState& state, std::string_view text,
+                               const ElementTable& elements = shippedElements()) {
+    return runComparisonChain(state, elements, text);
+}
+
+// A refused text keeps the earlier results. Long texts are compared on their
+// first sixty characters: glucose over and over, where every cut is a valid
+// formula and a 61st character would turn the closing H1 into H12.
+TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheResults) {
+    CompareState state = observing();
+    std::vector<std::string> notices;
+    state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
+    const auto first = run(state, "C6H12O6");
+    ASSERT_TRUE(first);
+    const PeakList simPeaks = state.simulation.simPeaks;
+    EXPECT_FALSE(run(state, "C6h12"));
+    EXPECT_EQ(state.formula.formulaText, "C6h12");
+    EXPECT_EQ(std::pair(state.formula.formulaTable[0].count, squaredErrorSum(state.comparison)), std::pair(-1, *first));
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
+    ASSERT_TRUE(run(state, "XxSnCl4"));
+    EXPECT_EQ(notices, std::vector<std::string>{"Xx"});
+    std::string text;
+    while (text.size() < 10000) text += "C6H12O6";
+    CompareState alone = observing();
+    ASSERT_EQ(run(state, text), run(alone, text.substr(0, 60)));
+    EXPECT_EQ(state.formula.formulaText, text.substr(0, 60));
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, alone.simulation.simPeaks));
+    EXPECT_EQ(run(state, "C6H12O6"), first);
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
+}
+
+// Fuzz findings: two carbon entries of 327777777 atoms, thousands of peaks
+// each, whose combination once ran for minutes (the observed peaks, a mass
+// typed twice, play no part in it); and a damaged data file that gave neon
+// abundances adding up to a little over 1, so the per-atom passes of a count
+// in the thousands never pruned their list empty; so do ten xenon isotopes
+// that never merge. Each finishes with a sound group (ascending masses,
+// abundances finite and at most 100 up to Real48 rounding) or is refused as
+// too large; any other error fails the test, and a hang never returns.
+// Then many runs through one state, as a long session makes them, some ended
+// by an error (iodine of ten isotopes at 1e30 leaves the Real48 range in two
+// atoms): every run leaves the merge tree without a node, and every one that
+// simulated gives exactly what a fresh state gives.
+TEST(RunComparisonChain, NonsenseDataHugeCountsAndErrorsNeitherHangNorLeaveNodes) {
+    ElementTable elements = shippedElements();
+    for (auto [number, abundance] : {std::pair{54, 0.1001L}, {53, 1e30L}}) {
+        elements[number].isotopeCount = 10;
+        for (std::size_t j = 1; j <= 9; ++j)
+            elements[number].slots[j - 1].isotope = {storeReal48(100.0L + 0.3L * j), storeReal48(abundance)};
+        elements[number].lastIsotope = {storeReal48(103.0L), storeReal48(abundance)};
+    }
+    elements[10].slots[2].isotope.abundance = storeReal48(0.0954297L);
+    CompareState twice = observing(observedOf({{200, 100}, {200, 50}}));
+    for (const char* text : {"C327777777C327777777H12", "Ne18582", "Xe5", "Xe5000", "O2147483647"}) {
+        try {
+            if (!run(twice, text, elements)) continue;
+        } catch (const SimulationTooLargeError&) {
+            continue;
+        }
+        const PeakList& peaks = twice.simulation.simPeaks;
+        for (int i = 1; i <= peaks.count(); ++i) {
+            EXPECT_GT(loadReal48(peaks[i].mass), i > 1 ? loadReal48(peaks[i - 1].mass) : 0.0L) << text << i;
+            EXPECT_TRUE(std::isfinite(peaks[i].abundance) && peaks[i].abundance <= 100.000001L) << text << i;
+        }
+    }
+    const std::vector<std::string> formulas = {"C6H12O6", "SnCl4", "C2934H4615N781O897S39", "Br2Hg", "C6h",
+                                               "XxC6", "F9C12H5", "C100000H200000"};
+    CompareState state = observing();
+    for (int i = 0; i < 200; ++i) {
+        const std::string& text = formulas[static_cast<std::size_t>(i) % formulas.size()];
+        if (i % 10 == 3) {
+            EXPECT_THROW(run(state, "I2", elements), FloatOverflowError);
+        } else {
+            CompareState fresh = observing();
+            const auto error = run(state, text, elements);
+            ASSERT_EQ(error, run(fresh, text, elements)) << text << " in run " << i;
+            // A text the syntax check refuses simulates nothing.
+            EXPECT_TRUE(!error || samePeaks(state.simulation.simPeaks, fresh.simulation.simPeaks)) << text;
+        }
+        EXPECT_EQ(state.simulation.peakTree.liveNodeCount(), 0) << "run " << i;
+    }
 }
 
 }  // namespace

@@ -5,12 +5,7 @@
 #pragma once
 
 #include <ostream>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "chem/formula.h"
-#include "chem/real48.h"
 #include "fragment/enumeration.h"
 
 namespace isoquill::testing {
