@@ -155,34 +155,30 @@ TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSizeAndThePixelsTheyCover) {
               std::tuple(29, 414, 1, 160, 27, 573, 96, 1));
 }
 
-std::optional<long double> run(CompareState& state, std::string_view text,
-                               const ElementTable& elements = shippedElements()) {
-    return runComparisonChain(state, elements, text);
-}
-
 // A refused text keeps the earlier results. Long texts are compared on their
 // first sixty characters: glucose over and over, where every cut is a valid
 // formula and a 61st character would turn the closing H1 into H12.
 TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheResults) {
+    const ElementTable& elements = shippedElements();
     CompareState state = observing();
     std::vector<std::string> notices;
     state.showMissingData = [&notices](const Symbol& symbol) { notices.emplace_back(symbol.text()); };
-    const auto first = run(state, "C6H12O6");
+    const auto first = runComparisonChain(state, elements, "C6H12O6");
     ASSERT_TRUE(first);
     const PeakList simPeaks = state.simulation.simPeaks;
-    EXPECT_FALSE(run(state, "C6h12"));
+    EXPECT_FALSE(runComparisonChain(state, elements, "C6h12"));
     EXPECT_EQ(state.formula.formulaText, "C6h12");
     EXPECT_EQ(std::pair(state.formula.formulaTable[0].count, squaredErrorSum(state.comparison)), std::pair(-1, *first));
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
-    ASSERT_TRUE(run(state, "XxSnCl4"));
+    ASSERT_TRUE(runComparisonChain(state, elements, "XxSnCl4"));
     EXPECT_EQ(notices, std::vector<std::string>{"Xx"});
     std::string text;
     while (text.size() < 10000) text += "C6H12O6";
     CompareState alone = observing();
-    ASSERT_EQ(run(state, text), run(alone, text.substr(0, 60)));
+    ASSERT_EQ(runComparisonChain(state, elements, text), runComparisonChain(alone, elements, text.substr(0, 60)));
     EXPECT_EQ(state.formula.formulaText, text.substr(0, 60));
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, alone.simulation.simPeaks));
-    EXPECT_EQ(run(state, "C6H12O6"), first);
+    EXPECT_EQ(runComparisonChain(state, elements, "C6H12O6"), first);
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
 }
 
@@ -210,7 +206,7 @@ TEST(RunComparisonChain, NonsenseDataHugeCountsAndErrorsNeitherHangNorLeaveNodes
     CompareState twice = observing(observedOf({{200, 100}, {200, 50}}));
     for (const char* text : {"C327777777C327777777H12", "Ne18582", "Xe5", "Xe5000", "O2147483647"}) {
         try {
-            if (!run(twice, text, elements)) continue;
+            if (!runComparisonChain(twice, elements, text)) continue;
         } catch (const SimulationTooLargeError&) {
             continue;
         }
@@ -226,11 +222,11 @@ TEST(RunComparisonChain, NonsenseDataHugeCountsAndErrorsNeitherHangNorLeaveNodes
     for (int i = 0; i < 200; ++i) {
         const std::string& text = formulas[static_cast<std::size_t>(i) % formulas.size()];
         if (i % 10 == 3) {
-            EXPECT_THROW(run(state, "I2", elements), FloatOverflowError);
+            EXPECT_THROW(runComparisonChain(state, elements, "I2"), FloatOverflowError);
         } else {
             CompareState fresh = observing();
-            const auto error = run(state, text, elements);
-            ASSERT_EQ(error, run(fresh, text, elements)) << text << " in run " << i;
+            const auto error = runComparisonChain(state, elements, text);
+            ASSERT_EQ(error, runComparisonChain(fresh, elements, text)) << text << " in run " << i;
             // A text the syntax check refuses simulates nothing.
             EXPECT_TRUE(!error || samePeaks(state.simulation.simPeaks, fresh.simulation.simPeaks)) << text;
         }

@@ -18,10 +18,6 @@ FragmentState prepared(const Formula& formula, const Ranges& ranges, long double
     return state;
 }
 
-std::ostream& operator<<(std::ostream& out, const PlainCandidate& candidate) {
-    return out << candidate.code << " @ " << static_cast<double>(loadReal48(candidate.mass));
-}
-
 std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const Formula& formula) {
     const long double target = loadReal48(state.targetMass);
     const long double tolerance = loadReal48(state.massTolerance);
