@@ -26,7 +26,6 @@ TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
     for (int i = 2; i <= observedPeakLimit; ++i) ASSERT_TRUE(addObservedPeak(observed, 1000 - i, 1.0L));
     EXPECT_FALSE(addObservedPeak(observed, 5, 1.0L));
     EXPECT_EQ(observed.observedNext, 255);
-    EXPECT_EQ(valuesOf(observed)[1].first, 1000 - observedPeakLimit);
 }
 
 // The sort as written, on plain numbers: equal masses end up in the order
@@ -88,7 +87,6 @@ TEST(PeakListText, SplitsALineIntoMassAndAbundanceTextsAndTellsSeveralLines) {
 }
 
 // Line numbers count every line of the text, the header and blank ones too.
-// The copied table reads back to the same peaks.
 TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
     ObservedPeaks observed;
     // Line 2 is a header, line 6 is not (only the first line can be); line 5
@@ -106,16 +104,6 @@ TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
     EXPECT_EQ(addPeakList(observed, text).refusedLines,
               (std::vector<int>{observedPeakLimit - 2, observedPeakLimit - 1, observedPeakLimit}));
     EXPECT_EQ(observed.count(), observedPeakLimit);
-
-    const ObservedPeaks copied = observedOf({{12, 100}, {12, 3.25L}, {13, 1.1L}, {2000000, 0.00001L}});
-    const auto table = peakListTable(copied);
-    EXPECT_EQ(std::vector(table.begin(), table.begin() + 2),
-              (std::vector<Pair>{{"Mass", "Abundance"}, {"12", "100.00000"}}));
-    text.clear();
-    for (const auto& [mass, abundance] : table) text += mass + "\t" + abundance + "\n";
-    ObservedPeaks pasted;
-    EXPECT_EQ(addPeakList(pasted, text).refusedLines, std::vector<int>{});
-    EXPECT_EQ(valuesOf(pasted), valuesOf(copied));
 }
 
 }  // namespace

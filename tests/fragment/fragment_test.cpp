@@ -218,7 +218,6 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
         }
         EXPECT_EQ(compare->formula.formulaText, plain.substr(0, 60));
     }
-    EXPECT_EQ(runs[2].second.candidateList.size(), 1u);
 }
 
 // Generate, again and again over one state as a session runs it: it scores
@@ -285,7 +284,6 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         ASSERT_GT(scored[0].size(), 2000u);
         ASSERT_EQ(scored[0].size(), scored[1].size());
         for (std::size_t i = 0; i < scored[0].size(); ++i) ASSERT_EQ(scored[0][i].error, scored[1][i].error) << i;
-        EXPECT_NE(scored[0].front().error, scored[0].back().error);
         EXPECT_EQ(std::tuple(outcomes[0].notices.size(), failed[0].notices.empty(), outcomes[1].last.error.has_value()),
                   std::tuple(missing, false, true));
         EXPECT_EQ(std::tuple(outcomes[0].notices, failed[0].notices, outcomes[0].lastAccepted, outcomes[0].last.error),
