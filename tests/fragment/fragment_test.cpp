@@ -27,22 +27,6 @@ std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& form
     return result;
 }
 
-// A count 0 leaves its row alone; an unknown symbol has no mass, so its row
-// stays new and is reset every time.
-TEST(Enumeration, RangeRowsKeepTheirCountsWhileTheirElementHasAMass) {
-    const ElementTable& elements = shippedElements();
-    FragmentState state;
-    initRanges(state, parsed("C6H12O6"), elements);
-    setRangeCounts(state, 2, 3, 7);
-    initRanges(state, parsed("C6N2S0"), elements);
-    EXPECT_EQ(std::tuple(state.rangeTable[1].mass, state.rangeTable[1].von, state.rangeTable[2].mass),
-              std::tuple(elements[7].mass, 3, elements[8].mass));
-    initRanges(state, parsed("CXx"), elements);
-    EXPECT_EQ(state.rangeTable[1].von, 3);
-    initRanges(state, parsed("CXx"), elements);
-    EXPECT_EQ(state.rangeTable[1].von, 0);
-}
-
 // "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
 // one (never built). Target 0: only what is lighter than the tolerance. A
 // count 0 entry ends the enumerated rows; with no entry at all, row 1 is
@@ -166,9 +150,8 @@ Rows texts(const ResultTable& table) {
     return rows;
 }
 
-// Only candidates closer to the target than the target itself are written,
-// and only codes with as many fields as the formula has entries; a long
-// formula is written whole.
+// Only candidates closer to the target than the target itself are written;
+// a long formula is written whole.
 TEST(ResultTable, RowTextsFollowTheColumnFormats) {
     const Formula glucose = parsed("C6H12O6");
     FragmentState fragment;
@@ -181,9 +164,6 @@ TEST(ResultTable, RowTextsFollowTheColumnFormats) {
                               {{200, 0, 0}, storeReal48(2402.14L), storeReal48(1e30L)}};
     EXPECT_EQ(texts(ausgebenRows(fragment, glucose)), (Rows{{"  180.063 : ", " 0.06 : ", "12.3", " C6  H12 O6 "},
                                                             {"  179.750 : ", "-0.25 : ", "1234.6", " C6  O6 "}}));
-    fragment.codeFields = 2;
-    fragment.candidateList = {{{6, 12}, storeReal48(180.1L), Real48{}}};
-    EXPECT_TRUE(ausgebenRows(fragment, glucose).rows.empty());
     fragment.codeFields = 15;
     fragment.candidateList = {{{150, 200, 30, 40, 5, 1, 10, 2, 3, 4, 5, 6, 7, 8, 9}, storeReal48(179.5L), Real48{}}};
     EXPECT_EQ(texts(ausgebenRows(fragment, parsed("CHNOSPClBrFSiNaKCaMgAl"))).at(0)[3],
@@ -220,23 +200,18 @@ TEST(Scoring, StoresEachCandidatesComparisonError) {
     }
 }
 
-// Generate, again and again over one state as a session runs it: it scores
-// only with observed peaks; each run, finished or failed, releases both
-// candidate lists, leaves no node in the merge tree and the typed formula
-// table, and a finished one gives the same rows.
-TEST(Scoring, GenerateScoresWithObservedPeaksOnlyAndLeavesTheStateAsItFoundIt) {
+// Generate, again and again over one state as a session runs it: each run,
+// finished or failed, releases both candidate lists, leaves no node in the
+// merge tree and the typed formula table, and a finished one gives the same rows.
+TEST(Scoring, RepeatedGeneratesLeaveTheStateAsTheyFoundIt) {
     const auto generate = [](FragmentState& fragment, CompareState& compare) {
         GenerateResult result;
         generateCandidates(fragment, compare, shippedElements(), result);
         if (result.scoring) applyScoring(compare, shippedElements(), *result.scoring);
         return texts(result.table);
     };
-    CompareState compare;
+    CompareState compare = comparedGlucose();
     FragmentState fragment = fragmentRun(compare);
-    for (const ResultRow& row : generate(fragment, compare)) EXPECT_EQ(row[2], " 0.0");
-    EXPECT_EQ(compare.formula.formulaText, "C6H12O6");
-    compare = comparedGlucose();
-    fragment = fragmentRun(compare);
     const FormulaTable typed = compare.formula.formulaTable;
     const Rows rows = generate(fragment, compare);
     ASSERT_GE(rows.size(), 3u);
