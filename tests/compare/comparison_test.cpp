@@ -111,7 +111,6 @@ TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
     EXPECT_EQ(observed.count(), observedPeakLimit);
 }
 
-
 PeakList simulatedOf(const PeakValues& peaks) {
     PeakList list;
     for (auto [mass, abundance] : peaks) list.append({storeReal48(mass), abundance});

@@ -133,7 +133,7 @@ CompareState comparedGlucose() {
     return compare;
 }
 
-// The formula typed and a run prepared for it, by default ranges around glucose.
+// The formula typed and its candidates within the window, by default ranges around glucose.
 FragmentState fragmentRun(CompareState& compare, std::string_view formula = "C6H12O6",
                           const Ranges& ranges = {{5, 8}, {0, 16}, {4, 7}}, long double target = 180.16L,
                           long double tolerance = 0.5L) {
