@@ -1,16 +1,115 @@
-#include "compare/comparison.h"
-
+// The comparison: the observed peaks as typed and pasted, alignment and error,
+// table texts, plot geometry, and the chain that runs it from a formula text.
+#include <cmath>
+#include <random>
 #include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "compare/comparison_table.h"
+#include "compare/peak_list_text.h"
+#include "compare/plot_layout.h"
+#include "core_fixture.h"
 #include "peak_values.h"
 
 namespace isoquill {
 namespace {
 
 using namespace testing;
+using Pair = std::array<std::string, 2>;
+
+TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
+    ObservedPeaks observed;
+    ASSERT_TRUE(addObservedPeak(observed, 180, 0.1L));
+    EXPECT_EQ(observed.observedPeaks[1].abundance, roundReal48(0.1L));
+    EXPECT_FALSE(addObservedPeak(observed, 181, 1e-40L));  // below the Real48 range: rounds to 0
+    EXPECT_FALSE(addObservedPeak(observed, 0, 1.0L));
+    EXPECT_THROW(addObservedPeak(observed, 12, 1e39L), FloatOverflowError);
+    EXPECT_THROW(addObservedPeak(observed, 0, 1e39L), FloatOverflowError);
+    EXPECT_EQ(observed.observedNext, 2);
+    // The 255th peak is refused, so observedNext cannot wrap.
+    for (int i = 2; i <= observedPeakLimit; ++i) ASSERT_TRUE(addObservedPeak(observed, 1000 - i, 1.0L));
+    EXPECT_FALSE(addObservedPeak(observed, 5, 1.0L));
+    EXPECT_EQ(observed.observedNext, 255);
+}
+
+// The sort as written, on plain numbers: equal masses end up in the order
+// that its exchanges, and only they, leave them in.
+PeakValues plainExchangeSort(PeakValues peaks) {
+    for (std::size_t i = 0; i + 1 < peaks.size(); ++i)
+        for (std::size_t j = peaks.size() - 1; j >= i && j < peaks.size(); --j)
+            if (peaks[i].first > peaks[j].first) std::swap(peaks[i], peaks[j]);
+    return peaks;
+}
+
+// Both ways in: a list in any order sorted once, and the same peaks added one
+// by one, sorting after each. Abundances are unique, to tell equal masses apart.
+TEST(ObservedPeaks, SortLeavesEqualMassesWhereTheExchangeSortLeavesThem) {
+    std::mt19937 random(13);
+    for (int trial = 0; trial < 300; ++trial) {
+        ObservedPeaks added;
+        PeakValues peaks, addedReference;
+        for (int i = 1, n = static_cast<int>(random() % 41); i <= n; ++i) {
+            const int mass = 1 + static_cast<int>(random() % 8);
+            peaks.emplace_back(mass, i);
+            addObservedPeak(added, mass, i);
+            addedReference.emplace_back(mass, i);
+            addedReference = plainExchangeSort(addedReference);
+        }
+        ObservedPeaks unordered = observedOf(peaks);
+        sortObservedPeaks(unordered);
+        ASSERT_EQ(valuesOf(unordered), plainExchangeSort(peaks)) << "trial " << trial;
+        ASSERT_EQ(valuesOf(added), addedReference) << "trial " << trial;
+    }
+}
+
+TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
+    ObservedPeaks observed = observedOf({{12, 100}, {13, 1.5L}, {14, 2}});
+    EXPECT_FALSE(deleteObservedPeak(observed, -1) || deleteObservedPeak(observed, 3));
+    EXPECT_TRUE(deleteObservedPeak(observed, 0));
+    EXPECT_EQ(valuesOf(observed), (PeakValues{{13, 1.5L}, {14, 2}}));
+    EXPECT_TRUE(deleteObservedPeak(observed, 1) && deleteObservedPeak(observed, 0));
+    EXPECT_EQ(observed.observedNext, 1);
+    // The slots after the last peak stay zero: the comparison finds the end
+    // of the list there, not through a count.
+    for (const Peak& slot : observed.observedPeaks) EXPECT_TRUE(slot.mass.isZero() && slot.abundance == 0);
+    EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
+}
+
+// Two fields take a decimal comma, one field is plain CSV; a run of
+// separators is one. Only a line break followed by text makes several lines.
+TEST(PeakListText, SplitsALineIntoMassAndAbundanceTextsAndTellsSeveralLines) {
+    const std::pair<const char*, std::optional<Pair>> cases[] = {
+        {"158\t51.4", Pair{"158", "51.4"}}, {"160;100", Pair{"160", "100"}}, {"  162   48,6 ", Pair{"162", "48.6"}},
+        {"12;;\t 100", Pair{"12", "100"}},  {"161,5", Pair{"161", "5"}},     {"161,5;2", Pair{"161.5", "2"}},
+        {"12,100,5", std::nullopt},         {"12\t100\t7", std::nullopt},   {"12", std::nullopt}, {" \t", std::nullopt},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_EQ(splitPeakLine(line), expected) << line;
+    const std::pair<const char*, bool> texts[] = {{"12\t100", false}, {"12\t100\n", false}, {"12\t100\r\n", false},
+                                                  {"", false}, {"12\n13", true}, {"12\r13", true}, {"12\n\n", true}};
+    for (const auto& [text, several] : texts) EXPECT_EQ(holdsSeveralLines(text), several) << text;
+}
+
+// Line numbers count every line of the text, the header and blank ones too.
+TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
+    ObservedPeaks observed;
+    // Line 2 is a header, line 6 is not (only the first line can be); line 5
+    // gives the mass as Add reads it; Add refuses line 7 (mass 0), 8 (rounds
+    // to 0 as a Real48) and 9 (overflows a Real48).
+    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\n"
+                                                      "Mass\tAbundance\n0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
+    EXPECT_EQ(paste.refusedLines, (std::vector<int>{6, 7, 8, 9}));
+    EXPECT_EQ(valuesOf(observed), (PeakValues{{158, roundReal48(51.4L)}, {160, 100}, {162, roundReal48(48.6L)}}));
+    EXPECT_EQ(refusedLinesMessage(paste.refusedLines), "4 Zeilen nicht übernommen: 6, 7, 8, 9");
+    EXPECT_EQ(refusedLinesMessage({12}), "1 Zeile nicht übernommen: 12");
+    // Peaks past the limit are refused by their line.
+    std::string text;
+    for (int mass = 1; mass <= observedPeakLimit; ++mass) text += std::to_string(mass) + "\t1\n";
+    EXPECT_EQ(addPeakList(observed, text).refusedLines,
+              (std::vector<int>{observedPeakLimit - 2, observedPeakLimit - 1, observedPeakLimit}));
+    EXPECT_EQ(observed.count(), observedPeakLimit);
+}
 
 PeakList simulatedOf(const PeakValues& peaks) {
     PeakList list;
@@ -35,9 +134,16 @@ std::string rowsText(const Comparison& c) {
 
 constexpr long double unchecked = -1;  // error of a case not checked
 
+// The last case has 26 observed peaks: the statistics and the base come from
+// the first 25 slots only, the base from the last slot at the maximum.
 TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     struct Case { PeakValues observed, simulated; int rowCount, observedBase, simulatedBase; std::string rows;
                   long double error, observedMax, meanMass; };
+    PeakValues many;
+    for (int i = 1; i <= 25; ++i) many.emplace_back(99 + i, 10);
+    many.emplace_back(125, 50);
+    std::string manyRows;
+    for (int i = 1; i <= 25; ++i) manyRows += std::to_string(i) + ":" + std::to_string(99 + i) + "/100|0/0 ";
     const Case cases[] = {
         {{{100, 100}, {101, 50}, {102, 10}}, {{100, 100}, {101, 40}, {102, 5}}, 3, 1, 1,
          "1:100/100|100/100 2:101/50|101/40 3:102/10|102/5", 125, 100, 16070.0L / 160},
@@ -61,6 +167,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         {{}, {}, 0, 0, 0, "", 0, 1, 0},
         {{{100, 100}, {700, 50}}, {}, 601, 1, 0, "1:100/100|0/0 601:700/50|0/0", 12500, 100, 45000.0L / 150},
         {{{1, 100}, {10000, 50}}, {}, 10000, 1, 0, "1:1/100|0/0 10000:10000/50|0/0", 12500, 100, 500100.0L / 150},
+        {many, {}, 26, 25, 0, manyRows + "26:125/500|0/0", 25 * 100.0L * 100 + 500.0L * 500, 10, 112},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -69,9 +176,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         alignPeakGroups(c, observedOf(expected.observed), simulatedOf(expected.simulated));
         EXPECT_EQ(std::tuple(c.rowCount, c.observedBase, c.simulatedBase, rowsText(c)),
                   std::tuple(expected.rowCount, expected.observedBase, expected.simulatedBase, expected.rows));
-        if (expected.error != unchecked) {
-            EXPECT_EQ(squaredErrorSum(c), expected.error);
-        }
+        if (expected.error != unchecked) { EXPECT_EQ(squaredErrorSum(c), expected.error); }
         EXPECT_EQ(std::pair(c.observedMax, c.observedMeanMass),
                   std::pair(storeReal48(expected.observedMax), storeReal48(expected.meanMass)));
     }
@@ -81,28 +186,123 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     EXPECT_THROW(alignPeakGroups(c, ObservedPeaks{}, simulatedOf({{5, 100}, {3e30L, 50}})), ComparisonTooWideError);
     EXPECT_STREQ(ComparisonTooWideError().what(),
                  "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)");
-}
-
-TEST(AlignPeakGroups, StatisticsAndBaseComeFromTheFirst25SlotsOnly) {
-    PeakValues peaks;
-    for (int i = 1; i <= 25; ++i) peaks.emplace_back(99 + i, 10);
-    peaks.emplace_back(125, 50);
-    Comparison c;
-    alignPeakGroups(c, observedOf(peaks), PeakList{});
-    EXPECT_EQ(c.observedMax, storeReal48(10));
-    EXPECT_EQ(c.observedMeanMass, storeReal48(112));
-    EXPECT_EQ(c.observedBase, 25);  // the last slot at the maximum
-    EXPECT_EQ(c.rowCount, 26);
-    EXPECT_EQ(rowsText(c).substr(rowsText(c).rfind(' ') + 1), "26:125/500|0/0");
-    EXPECT_EQ(squaredErrorSum(c), 25 * 100.0L * 100 + 500.0L * 500);
-}
-
-TEST(SquaredErrorSum, RoundsAbundancesAndEverySumToRealFortyEight) {
-    Comparison c;
+    // Abundances and every partial sum are rounded to Real48.
     c.alignedObserved = {Peak{}, {storeReal48(1.0L), 1.0L / 3}, Peak{}};
     c.alignedSimulated = {Peak{}, Peak{}, {storeReal48(2.0L), 0.1L}};
     const long double third = roundReal48(1.0L / 3), tenth = roundReal48(0.1L);
     EXPECT_EQ(squaredErrorSum(c), roundReal48(roundReal48(third * third) + tenth * tenth));
+}
+
+// Aligned rows given as observed mass and abundance, simulated mass and abundance.
+Comparison comparisonOf(std::initializer_list<std::array<long double, 4>> rows) {
+    Comparison c;
+    c.rowCount = static_cast<int>(rows.size());
+    c.alignedObserved = c.alignedSimulated = {Peak{}};
+    for (auto [observedMass, observed, simulatedMass, simulated] : rows) {
+        c.alignedObserved.push_back({storeReal48(observedMass), observed});
+        c.alignedSimulated.push_back({storeReal48(simulatedMass), simulated});
+    }
+    return c;
+}
+
+TEST(ComparisonTable, DataRowsShowBothGroupsAndTheirDifferenceCutToTheirColumns) {
+    // Just below 0.125 the extended value writes as 0.12; Real48 has too few
+    // bits to hold it apart from 0.125, which writes as 0.13.
+    const long double justBelow = 0.125L - 1e-15L;
+    Comparison c = comparisonOf({{100, 30, 0, 0}, {101, 100, 100.9995L, 100}, {0, 0, 102, 6.66L},
+                                 {12, justBelow, 0, 0}, {1e12L, 1e13L, 0, 0}});
+    c.rowCount = 123;
+    c.alignedObserved.resize(124);
+    c.alignedSimulated.resize(124);
+    const std::pair<int, ComparisonRow> cases[] = {
+        {1, {" 1", " 100.0", " 30.0", "   0.0", "  0.0", "  30.00"}},
+        {2, {" 2", " 101.0", "100.0", " 101.0", "100.0", "   0.00"}},
+        {3, {" 3", "   0.0", "  0.0", " 102.0", "  6.7", "  -6.66"}},
+        {4, {" 4", "  12.0", "  0.1", "   0.0", "  0.0", "   0.13"}},
+        {5, {" 5", "100000000000", "100000000000", "   0.0", "  0.0", "100000000000"}},
+        {123, {"12", "   0.0", "  0.0", "   0.0", "  0.0", "   0.00"}},  // row numbers keep two characters
+    };
+    for (const auto& [row, texts] : cases) EXPECT_EQ(comparisonDataRow(c, row), texts) << "row " << row;
+    EXPECT_EQ(comparisonErrorText(125.0L), " 125.00");
+    EXPECT_EQ(comparisonErrorText(123456789012.5L), "123456789012");
+}
+
+// The design size: plot height 613 - 80 = 533, width 193 - 10 = 183,
+// baseline 573, three rows in slots of 183 div 4 = 45 pixels centred at 32, 77, 122.
+TEST(PlotLayout, BarsTicksAndAxisAtTheDesignSizeAndThePixelsTheyCover) {
+    // Row 1: 533 x 30 % = 159.9, truncated; row 2: 100 % reaches 40 pixels
+    // below the top; the axis runs from 45 div 2 + 5 to the last centre.
+    const std::vector<PlotLine> expected = {
+        {29, 573, 29, 414, plotRed},   {32, 573, 32, 578, plotGreen},  {74, 573, 74, 40, plotRed},
+        {80, 573, 80, 40, plotBlue},   {77, 573, 77, 578, plotGreen},  {125, 573, 125, 414, plotBlue},
+        {122, 573, 122, 578, plotGreen}, {27, 573, 122, 573, plotGreen}, {27, 573, 27, 578, plotGreen},
+        {122, 573, 122, 578, plotGreen}};
+    EXPECT_EQ(plotLines(comparisonOf({{0, 30, 0, 0}, {0, 100, 0, 100}, {0, 0, 0, 30}}), 193, 613), expected);
+    EXPECT_TRUE(plotLines(Comparison{}, 193, 613).empty());
+    // An observed peak above 100 is taller than the plot.
+    EXPECT_EQ(plotLines(comparisonOf({{0, 150, 0, 0}}), 193, 613).front(), (PlotLine{52, 573, 52, 573 - 799, plotRed}));
+    // Too many rows for the width fall on one slot.
+    for (const PlotLine& line : plotLines(comparisonOf({{0, 100, 0, 100}, {0, 50, 0, 50}, {0, 10, 0, 10}}), 12, 200))
+        if (line.rgb != plotGreen) { EXPECT_EQ(line.x1, line.rgb == plotRed ? 7 : 13); }
+    // Pixel runs cover both ends of a line, whichever end comes first.
+    const PixelRun bar = expected[0].pixels(), axis = PlotLine{122, 573, 27, 573, plotGreen}.pixels();
+    EXPECT_EQ(std::tuple(bar.x, bar.y, bar.width, bar.height, axis.x, axis.y, axis.width, axis.height),
+              std::tuple(29, 414, 1, 160, 27, 573, 96, 1));
+}
+
+// A refused text keeps the earlier results. Long texts are compared on their
+// first sixty characters: glucose over and over, where every cut is a valid
+// formula and a 61st character would turn the closing H1 into H12.
+TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheResults) {
+    const ElementTable& elements = shippedElements();
+    CompareState state = observing();
+    const auto first = runComparisonChain(state, elements, "C6H12O6");
+    ASSERT_TRUE(first);
+    const PeakList simPeaks = state.simulation.simPeaks;
+    EXPECT_FALSE(runComparisonChain(state, elements, "C6h12"));
+    EXPECT_EQ(state.formula.formulaText, "C6h12");
+    EXPECT_EQ(std::pair(state.formula.formulaTable[0].count, squaredErrorSum(state.comparison)), std::pair(-1, *first));
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
+    std::string text;
+    while (text.size() < 10000) text += "C6H12O6";
+    CompareState alone = observing();
+    ASSERT_EQ(runComparisonChain(state, elements, text), runComparisonChain(alone, elements, text.substr(0, 60)));
+    EXPECT_EQ(state.formula.formulaText, text.substr(0, 60));
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, alone.simulation.simPeaks));
+    EXPECT_EQ(runComparisonChain(state, elements, "C6H12O6"), first);
+    EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
+}
+
+// Fuzz findings: two carbon entries of 327777777 atoms, thousands of peaks
+// each, whose combination once ran for minutes (the observed peaks, a mass
+// typed twice, play no part in it); and a damaged data file that gave neon
+// abundances adding up to a little over 1, so the per-atom passes of a count
+// in the thousands never pruned their list empty; so do ten xenon isotopes
+// that never merge. Each finishes with a sound group (ascending masses,
+// abundances finite and at most 100 up to Real48 rounding) or is refused as
+// too large; any other error fails the test, and a hang never returns. That
+// the merge tree is released after an error, and that a run gives what a
+// fresh one gives, the simulation's own tests check.
+TEST(RunComparisonChain, NonsenseIsotopeDataAndHugeCountsNeverHang) {
+    ElementTable elements = shippedElements();
+    elements[54].isotopeCount = 10;
+    for (std::size_t j = 1; j <= 9; ++j)
+        elements[54].slots[j - 1].isotope = {storeReal48(100.0L + 0.3L * j), storeReal48(0.1001L)};
+    elements[54].lastIsotope = {storeReal48(103.0L), storeReal48(0.1001L)};
+    elements[10].slots[2].isotope.abundance = storeReal48(0.0954297L);
+    CompareState state = observing(observedOf({{200, 100}, {200, 50}}));
+    for (const char* text : {"C327777777C327777777H12", "Ne18582", "Xe5", "Xe5000", "O2147483647"}) {
+        try {
+            if (!runComparisonChain(state, elements, text)) continue;
+        } catch (const SimulationTooLargeError&) {
+            continue;
+        }
+        const PeakList& peaks = state.simulation.simPeaks;
+        for (int i = 1; i <= peaks.count(); ++i) {
+            EXPECT_GT(loadReal48(peaks[i].mass), i > 1 ? loadReal48(peaks[i - 1].mass) : 0.0L) << text << i;
+            EXPECT_TRUE(std::isfinite(peaks[i].abundance) && peaks[i].abundance <= 100.000001L) << text << i;
+        }
+    }
 }
 
 }  // namespace

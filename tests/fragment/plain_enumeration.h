@@ -4,13 +4,6 @@
 // the reference for the tests and the baseline for the benchmark.
 #pragma once
 
-#include <ostream>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "chem/formula.h"
-#include "chem/real48.h"
 #include "fragment/enumeration.h"
 
 namespace isoquill::testing {
@@ -20,8 +13,6 @@ struct PlainCandidate {
     Real48 mass;
     friend bool operator==(const PlainCandidate&, const PlainCandidate&) = default;
 };
-
-std::ostream& operator<<(std::ostream& out, const PlainCandidate& candidate);
 
 // The result list for the state's rangeTable, countMasses, targetMass and
 // massTolerance; rows must hold counts within 0..200.
