@@ -1,10 +1,6 @@
 // The Compare page's wiring, driven as a user drives it: keys into the
 // fields, clicks on the buttons and the list, and the texts, focus and
 // windows that result. The rules behind them are tested in the core.
-#include <QAction>
-#include <QMessageBox>
-#include <QTimer>
-
 #include "gui_test_support.h"
 
 using namespace isoquill;
@@ -22,43 +18,38 @@ void clickLine(QListWidget* list, int line) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
 }
 
+// Replaces the field's text by `text` as one paste from the clipboard.
+void pasteInto(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    typeInto(field, QString());
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
 }  // namespace
 
 class ComparePageTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Header, data rows and the error row below them, in 22 rows up to 20
-    // aligned rows and one more a row beyond; a text the syntax check refuses
-    // empties the data rows only.
-    void typingAFormulaWritesTheComparisonTable() {
+    // The table has 22 rows up to 20 aligned rows, one more a row beyond: the
+    // header, the data rows and the error row below them; a text the syntax
+    // check refuses empties the data rows only. Enter walks formula -> mass
+    // -> abundance and adds; the list is sorted, the fields emptied, and the
+    // comparison rerun. Delete removes the selected line and disables itself;
+    // without a selected line (the list was rebuilt) it removes nothing.
+    void typedFormulasAndPeaksWriteTheComparisonTable() {
         Program page;
-        typeInto(page.Edit2, QStringLiteral("C6H12O6"));
-        QCOMPARE(gridRows(page.StringGrid4).mid(0, 2),
-                 (QList<QStringList>{{"Exp.", "   0.0", "", "Sim.", " 180.2", "Diff."},
-                                     {" 1", "   0.0", "  0.0", " 180.1", "100.0", "-100.00"}}));
+        typeInto(page.Edit2, QStringLiteral("Xe2"));  // 20 aligned rows
         QCOMPARE(page.StringGrid4->rowCount(), 22);
-        QCOMPARE(gridRow(page.StringGrid4, page.state.comparison.rowCount + 1), (QStringList{"", "", "", "", "", "10049.06"}));
-
+        typeInto(page.Edit2, QStringLiteral("Se3"));  // 21
+        QCOMPARE(page.StringGrid4->cell(0, 21) + "|" + gridRow(page.StringGrid4, 22).join('|'),
+                 QStringLiteral("21||||||29266.03"));
         QTest::keyClicks(page.Edit2, QStringLiteral("h"));
-        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 180.2"));
-        QCOMPARE(gridRows(page.StringGrid4, 1), QList<QStringList>(21, QStringList(6, QString())));
+        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 236.9"));
+        QCOMPARE(gridRows(page.StringGrid4, 1), QList<QStringList>(22, QStringList(6)));
 
-        // One carbon atom simulates two peaks 1 u apart; 21 observed peaks on
-        // every mass from 100 on give 21 aligned rows.
-        for (int i = 0; i < 21; ++i) page.addPeak(QString::number(100 + i), i == 0 ? QStringLiteral("100") : QStringLiteral("1"));
-        typeInto(page.Edit2, QStringLiteral("C"));
-        QCOMPARE(page.StringGrid4->rowCount(), 23);
-        QCOMPARE(page.StringGrid4->cell(0, 21) + "|" + gridRow(page.StringGrid4, 22).join('|'), QStringLiteral("21||||||  19.01"));
-    }
-
-    // Enter walks formula -> mass -> abundance and adds; the list is sorted,
-    // the fields emptied, and the comparison rerun. Delete removes the
-    // selected line and disables itself; without a selected line (the list
-    // was rebuilt) it removes nothing.
-    void peaksAreAddedListedAndDeleted() {
-        Program page;
         typeInto(page.Edit2, QStringLiteral("C6H12O6"));
+        QCOMPARE(page.StringGrid4->rowCount(), 22);
         QStringList visited{press(Qt::Key_Return)};
         QTest::keyClicks(page.Edit3, QStringLiteral("181"));
         visited << press(Qt::Key_Return);
@@ -93,7 +84,8 @@ private Q_SLOTS:
         Program page;
         QList<bool> busyAtNotice, busyAtBox;
         page.state.showMissingData = [&, notice = page.state.showMissingData](const Symbol& symbol) {
-            busyAtNotice << (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            busyAtNotice << (cursor && cursor->shape() == Qt::WaitCursor);
             notice(symbol);
         };
         const ErrorPresenter recorder = setErrorPresenter([&](const QString& text) {
@@ -111,15 +103,14 @@ private Q_SLOTS:
         pasteInto(page.Edit2, QStringLiteral("C6H12O6"));
         page.addPeak(QStringLiteral("2000000000"), QStringLiteral("50"));
         page.addPeak(QStringLiteral("1"), QStringLiteral("100"));
-        QCOMPARE(page.errors, (QStringList{"Überlauf bei Gleitkomma-Operation.", "Die Formel ist zu groß für die Simulation.",
-                                           "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
-        QCOMPARE(busyAtNotice, QList<bool>{true});
-        QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
         QCOMPARE(lines(page.ListBox2), (QStringList{"      1   100.00000", "2000000000    50.00000"}));
         clickLine(page.ListBox2, 1);
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(gridRow(page.StringGrid4, 1), (QStringList{" 1", "   1.0", "100.0", " 180.1", "100.0", "   0.00"}));
-        QCOMPARE(page.errors.size(), 3);
+        QCOMPARE(page.errors, (QStringList{"Überlauf bei Gleitkomma-Operation.", "Die Formel ist zu groß für die Simulation.",
+                                           "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
+        QCOMPARE(busyAtNotice, QList<bool>{true});
+        QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
 
         setErrorPresenter({});
         QStringList box;  // read and closed as soon as it shows, so it never blocks
@@ -169,58 +160,40 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&missingData));
         QCOMPARE(focusName(), QStringLiteral("Button1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nQ X\n"));
-        QVERIFY(page.errors.isEmpty());
     }
 
     // A pasted list adds every peak it can with one comparison and names the
     // refused lines once; a one-line paste into a field is an ordinary paste.
     // The unknown symbol Q counts the comparisons by their notices. Copied
-    // texts are the cells in full; a copied peak list pastes back through the
-    // list's menu to the same table.
+    // texts are the cells in full; the list's menu copies and pastes the list.
     void peakListsPasteAndTablesCopyWhole() {
-        QString listText;
-        QList<QStringList> pastedTable;
-        {
-            Program page;
-            typeInto(page.Edit2, QStringLiteral("Br2Q"));
-            int comparisons = 0;
-            page.state.showMissingData = [&comparisons, shown = page.state.showMissingData](const Symbol& symbol) {
-                ++comparisons;
-                shown(symbol);
-            };
-            pasteInto(page.Edit3, QStringLiteral("7"));
-            QCOMPARE(comparisons, 0);
-            pasteInto(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\nBr2 peak\n160;100\n"));
-            QCOMPARE(lines(page.ListBox2), (QStringList{"    158    51.40000", "    160   100.00000"}));
-            QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
-            QCOMPARE(comparisons, 1);
-            QCOMPARE(page.errors, QStringList{QStringLiteral("1 Zeile nicht übernommen: 3.")});
-
-            typeInto(page.Edit2, QStringLiteral("Br2"));
-            listText = copied(page.ListBox2);
-            QCOMPARE(listText, QStringLiteral("Mass\tAbundance\n158\t51.40000\n160\t100.00000\n"));
-            QCOMPARE(copied(page.StringGrid4), QStringLiteral("Exp.\t159.3\t\tSim.\t159.8\tDiff.\n"
-                                                              "1\t158.0\t51.4\t157.8\t51.4\t0.00\n"
-                                                              "2\t0.0\t0.0\t0.0\t0.0\t0.00\n"
-                                                              "3\t160.0\t100.0\t159.8\t100.0\t0.00\n"
-                                                              "4\t0.0\t0.0\t0.0\t0.0\t0.00\n"
-                                                              "5\t0.0\t0.0\t161.8\t48.6\t-48.64\n"
-                                                              "\t\t\t\t\t2365.73\n"));
-            pastedTable = gridRows(page.StringGrid4);
-        }
         Program page;
+        typeInto(page.Edit2, QStringLiteral("Br2Q"));
+        int comparisons = 0;
+        page.state.showMissingData = [&comparisons, shown = page.state.showMissingData](const Symbol& symbol) {
+            ++comparisons;
+            shown(symbol);
+        };
+        pasteInto(page.Edit3, QStringLiteral("7"));
+        QCOMPARE(comparisons, 0);
+        pasteInto(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\nBr2 peak\n160;100\n"));
+        QCOMPARE(lines(page.ListBox2), (QStringList{"    158    51.40000", "    160   100.00000"}));
+        QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
+        QCOMPARE(comparisons, 1);
+        QCOMPARE(page.errors, QStringList{QStringLiteral("1 Zeile nicht übernommen: 3.")});
+
         typeInto(page.Edit2, QStringLiteral("Br2"));
-        QApplication::clipboard()->setText(listText);
+        QCOMPARE(copied(page.StringGrid4).section('\n', 5), QStringLiteral("5\t0.0\t0.0\t161.8\t48.6\t-48.64\n\t\t\t\t\t2365.73\n"));
+        const QString listText = QStringLiteral("Mass\tAbundance\n158\t51.40000\n160\t100.00000\n");
+        QCOMPARE(copied(page.ListBox2), listText);
         QCOMPARE(page.ListBox2->contextMenuPolicy(), Qt::ActionsContextMenu);
-        const QList<QAction*> menu = page.ListBox2->actions();  // Paste peak list, Copy table
-        QCOMPARE(menu.size(), 2);
-        menu[0]->trigger();
-        QCOMPARE(gridRows(page.StringGrid4), pastedTable);
+        const QList<QAction*> menu = page.ListBox2->actions();
+        QCOMPARE(menu.size() == 2 ? menu[0]->text() + "|" + menu[1]->text() : QString(), "Paste peak list|Copy table");
         QApplication::clipboard()->clear();
         menu[1]->trigger();
         QCOMPARE(QApplication::clipboard()->text(), listText);
-        QCOMPARE(menu[0]->text() + "|" + menu[1]->text(), QStringLiteral("Paste peak list|Copy table"));
-        QVERIFY(page.errors.isEmpty());
+        menu[0]->trigger();
+        QCOMPARE(page.ListBox2->count(), 4);
     }
 };
 

@@ -2,10 +2,6 @@
 // counts typed into the range grid, target and tolerance, Generate, clicks on
 // the results; checked by the cell texts, field texts, focus and windows.
 // The search and scoring rules are tested in the core.
-#include <QHeaderView>
-#include <QProgressDialog>
-#include <QTimer>
-
 #include "chem/number_text.h"
 #include "compare/comparison.h"
 #include "fragment/enumeration.h"
@@ -35,16 +31,16 @@ struct FragmentProgram : Program {
     void clickCell(QTableView* grid, int col, int row, Qt::MouseButton button = Qt::LeftButton) const {
         QTest::mouseClick(grid->viewport(), button, {}, grid->visualRect(grid->model()->index(row, col)).center());
     }
-    // A click on the von cell, its keys, Tab to the bis cell, its keys; the
-    // bis cell's editor stays open.
-    void typeRange(int row, const QString& von, const QString& bis) const {
+    // A click on the row's von cell, then `keys` (von, Tab, bis); the bis
+    // cell's editor stays open.
+    void typeRange(int row, const QString& keys) const {
         clickCell(StringGrid1, 1, row);
-        for (QChar key : von + '\t' + bis) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
     }
     // Candidates of mass 16 +- 0.5 from C 0..5, H 0..5, N 0..1.
     void generateAround16() const {
         typeInto(Edit11, QStringLiteral("CH4N"));
-        typeRange(3, QStringLiteral("0"), QStringLiteral("1"));
+        typeRange(3, QStringLiteral("0\t1"));
         leave(Edit12, QStringLiteral("16"));
         QTest::mouseClick(Button5, Qt::LeftButton);
     }
@@ -62,9 +58,14 @@ class FragmentPageTest : public QObject {
 
 private Q_SLOTS:
     // Tab order and the labels' accelerators; the formula's text is not
-    // selected when the focus comes back to it.
-    void tabOrderAndAccelerators() {
+    // selected when the focus comes back to it. Target and tolerance show the
+    // value taken, a decimal comma read as the point; observed peaks replace
+    // a typed target when the page is entered. Each result row's error is
+    // the one the comparison of its formula shows, and after Generate the
+    // comparison table shows the last candidate.
+    void fieldsKeysAndTheComparisonErrors() {
         FragmentProgram page;
+        QStringList shown{page.Edit12->text() + "|" + page.Edit13->text()};
         QStringList visited{focusName(), press(Qt::Key_Tab), press(Qt::Key_Tab), press(Qt::Key_Tab)};
         page.Button5->setFocus();
         visited << press(Qt::Key_Tab) << press(Qt::Key_M, Qt::AltModifier) << press(Qt::Key_T, Qt::AltModifier);
@@ -74,86 +75,21 @@ private Q_SLOTS:
         press(Qt::Key_Tab);
         QCOMPARE(press(Qt::Key_Backtab), QStringLiteral("Edit11"));
         QCOMPARE(page.Edit11->selectedText(), QString());
-    }
 
-    // Typed counts are shown as Generate took them (clamped to 0..200,
-    // unreadable as 0) and stay with their row position; counts no Generate
-    // took are gone at the next formula edit. A click on another cell
-    // commits the open edit and takes the next digits.
-    void theRangeGridShowsTheCountsGenerateTook() {
-        FragmentProgram page;
-        typeInto(page.Edit11, QStringLiteral("C6H12O6"));
-        QCOMPARE(gridRow(page.StringGrid1, 1), (QStringList{" C", "    0", "    5"}));
-        page.typeRange(1, QStringLiteral("3"), QStringLiteral("250"));
-        page.typeRange(2, QStringLiteral("-4"), QStringLiteral("x"));
-        page.clickCell(page.StringGrid1, 1, 3);
-        QTest::keyClick(QApplication::focusWidget(), ' ');
-        QTest::keyClick(QApplication::focusWidget(), '4');
-        page.Button5->click();  // as by the accelerator: the focus stays in the open cell editor
-        QCOMPARE(gridRows(page.StringGrid1).mid(1, 3), (QList<QStringList>{{" C", "    3", "  200"},
-                                                                          {" H", "    0", "    0"},
-                                                                          {" O", "    4", "    5"}}));
-        page.typeRange(2, QStringLiteral("7"), QStringLiteral("9"));
-        typeInto(page.Edit11, QStringLiteral("NH3"));
-        QCOMPARE(gridRows(page.StringGrid1).mid(1, 3), (QList<QStringList>{{" N", "    3", "  200"},
-                                                                          {" H", "    0", "    0"},
-                                                                          {"", "", ""}}));
-        typeInto(page.Edit11, QStringLiteral("Cll"));
-        QCOMPARE(gridRow(page.StringGrid1, 1), (QStringList{"", "", ""}));
-        page.clickCell(page.StringGrid1, 2, 2);
-        page.clickCell(page.StringGrid1, 1, 1, Qt::RightButton);  // moves no cell
-        QCOMPARE(page.StringGrid1->currentIndex(), page.StringGrid1->model()->index(2, 2));
-    }
-
-    // Target and tolerance show the value taken, a decimal comma read as the
-    // point; observed peaks replace a typed target when the page is entered.
-    void targetAndToleranceFieldsShowTheValueTaken() {
-        FragmentProgram page;
-        QStringList shown{page.Edit12->text() + "|" + page.Edit13->text()};
         FragmentProgram::leave(page.Edit12, QStringLiteral("180.0634"));
         shown << page.Edit12->text() << focusName();
         QTest::keyClick(page.Edit13, Qt::Key_Tab);
         shown << page.Edit13->text();
         FragmentProgram::leave(page.Edit13, QStringLiteral("1,5"));
         shown << page.Edit13->text();
-        page.addObservedPeaks({{"180", "100"}, {"181", "10"}});
-        shown << page.Edit12->text();
-        QCOMPARE(shown, (QStringList{"    0.000|0.5000", "  180.063", "Edit13", "   0.500", "   1.500", "  180.091"}));
-        QVERIFY(page.errors.isEmpty());
-    }
-
-    // Rows in enumeration order with error 0 without observed peaks; Ctrl+C
-    // copies them as numbers and plain formulas. Generate takes the fields
-    // as shown, by accelerator and by Enter.
-    void generateListsTheCandidatesOfTheFieldsAsShown() {
-        FragmentProgram page;
-        page.generateAround16();
-        QCOMPARE(gridRows(page.StringGrid2), (QList<QStringList>{{"   16.023 : ", " 0.02 : ", " 0.0", " H2  N1 "},
-                                                                {"   16.042 : ", " 0.04 : ", " 0.0", " C1  H4 "}}));
-        QCOMPARE(copied(page.StringGrid2),
-                 QStringLiteral("Mass\tDeviation\tError\tFormula\n16.023\t0.02\t0.0\tH2N1\n16.042\t0.04\t0.0\tC1H4\n"));
-
-        typeInto(page.Edit13, QStringLiteral("0.03"));
-        QTest::keyClick(page.Edit13, Qt::Key_G, Qt::AltModifier);
-        QTRY_COMPARE(page.Edit13->text(), QStringLiteral("   0.030"));  // the accelerator clicks a moment later
-        QCOMPARE(page.StringGrid2->rowCount(), 1);
-        typeInto(page.Edit12, QStringLiteral("16.04"));
-        QTest::keyClick(page.Edit12, Qt::Key_Return);
-        QCOMPARE(page.Edit12->text(), QStringLiteral("   16.040"));
-        QCOMPARE(gridRow(page.StringGrid2, 1), (QStringList{"   16.042 : ", " 0.00 : ", " 0.0", " C1  H4 "}));
-        QVERIFY(page.errors.isEmpty());
-    }
-
-    // Each row's error is the one the comparison of its formula shows, and
-    // after Generate the comparison table shows the last candidate.
-    void generateWithObservedPeaksShowsTheComparisonErrors() {
-        FragmentProgram page;
         page.addObservedPeaks({{"180", "100"}, {"181", "20"}, {"182", "5"}});
+        shown << page.Edit12->text();
+        QCOMPARE(shown, (QStringList{"    0.000|0.5000", "  180.063", "Edit13", "   0.500", "   1.500", "  180.240"}));
+
         typeInto(page.Edit11, QStringLiteral("C6H12O6"));
-        page.typeRange(1, QStringLiteral("5"), QStringLiteral("7"));
-        page.typeRange(2, QStringLiteral("8"), QStringLiteral("12"));
-        page.typeRange(3, QStringLiteral("5"), QStringLiteral("6"));
-        FragmentProgram::leave(page.Edit13, QStringLiteral("1.5"));
+        page.typeRange(1, QStringLiteral("5\t7"));
+        page.typeRange(2, QStringLiteral("8\t12"));
+        page.typeRange(3, QStringLiteral("5\t6"));
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QCOMPARE(page.StringGrid2->rowCount(), 2);
         QCOMPARE(page.StringGrid2->cell(3, 1), QStringLiteral(" C6  H12 O6 "));
@@ -167,13 +103,81 @@ private Q_SLOTS:
         QVERIFY(page.errors.isEmpty());
     }
 
+    // Typed counts are shown as Generate took them (clamped to 0..200,
+    // unreadable as 0) and stay with their row position; counts no Generate
+    // took are gone at the next formula edit. A click on another cell
+    // commits the open edit and takes the next digits.
+    void theRangeGridShowsTheCountsGenerateTook() {
+        FragmentProgram page;
+        typeInto(page.Edit11, QStringLiteral("C6H12O6"));
+        QCOMPARE(gridRow(page.StringGrid1, 1), (QStringList{" C", "    0", "    5"}));
+        page.typeRange(1, QStringLiteral("3\t250"));
+        page.typeRange(2, QStringLiteral("-4\tx"));
+        page.typeRange(3, QStringLiteral(" 4"));
+        page.Button5->click();  // as by the accelerator: the focus stays in the open cell editor
+        QCOMPARE(gridRows(page.StringGrid1).mid(1, 3), (QList<QStringList>{{" C", "    3", "  200"},
+                                                                          {" H", "    0", "    0"},
+                                                                          {" O", "    4", "    5"}}));
+        page.typeRange(2, QStringLiteral("7\t9"));
+        typeInto(page.Edit11, QStringLiteral("NH3"));
+        QCOMPARE(gridRows(page.StringGrid1).mid(1, 3), (QList<QStringList>{{" N", "    3", "  200"},
+                                                                          {" H", "    0", "    0"},
+                                                                          {"", "", ""}}));
+        typeInto(page.Edit11, QStringLiteral("Cll"));
+        QCOMPARE(gridRow(page.StringGrid1, 1), (QStringList{"", "", ""}));
+        page.clickCell(page.StringGrid1, 2, 2);
+        page.clickCell(page.StringGrid1, 1, 1, Qt::RightButton);  // moves no cell
+        QCOMPARE(page.StringGrid1->currentIndex(), page.StringGrid1->model()->index(2, 2));
+    }
+
+    // Ctrl+C copies the rows as numbers and plain formulas. Generate takes
+    // the fields as shown, by accelerator and by Enter. A click shows the
+    // plot and hands the row's formula to the Compare page, whose field shows
+    // it when the page is entered; a right click acts on the row selected
+    // before, not the one under the mouse. Entering the page control restores
+    // the first two result widths; leaving the Compare page hides the plot.
     // No stale candidates stand under a refused search, refused by the
     // candidate cap or by a failing comparison; the busy cursor is gone.
-    void aRefusedGenerateLeavesAnEmptyGrid() {
+    void generateTakesTheFieldsAsShownAndAClickHandsTheFormulaOn() {
         FragmentProgram page;
         page.generateAround16();
+        QCOMPARE(copied(page.StringGrid2),
+                 QStringLiteral("Mass\tDeviation\tError\tFormula\n16.023\t0.02\t0.0\tH2N1\n16.042\t0.04\t0.0\tC1H4\n"));
+        typeInto(page.Edit13, QStringLiteral("0.03"));
+        QTest::keyClick(page.Edit13, Qt::Key_G, Qt::AltModifier);
+        QTRY_COMPARE(page.Edit13->text(), QStringLiteral("   0.030"));  // the accelerator clicks a moment later
+        QCOMPARE(page.StringGrid2->rowCount(), 1);
+        typeInto(page.Edit12, QStringLiteral("16.04"));
+        QTest::keyClick(page.Edit12, Qt::Key_Return);
+        QCOMPARE(page.Edit12->text(), QStringLiteral("   16.040"));
+        QCOMPARE(gridRow(page.StringGrid2, 1), (QStringList{"   16.042 : ", " 0.00 : ", " 0.0", " C1  H4 "}));
+
+        QVERIFY(!page.windows->form12.isVisible());
+        page.clickCell(page.StringGrid2, 0, 1);
+        QVERIFY(page.windows->form12.isVisible());
+        QCOMPARE(focusName(), QStringLiteral("StringGrid2"));
+        page.windows->form1.Vergleich_handle(QStringLiteral("H2O"));
+        page.clickCell(page.StringGrid2, 0, 0, Qt::RightButton);
+        page.StringGrid2->setColumnWidth(0, 10);
+        page.StringGrid2->setColumnWidth(1, 10);
+        page.find<QPushButton>("Button2")->setFocus();
+        page.clickTab(0);
+        QCOMPARE(QList<int>({page.StringGrid2->columnWidth(0), page.StringGrid2->columnWidth(1)}), QList<int>({80, 60}));
+        QCOMPARE(page.Edit2->text() + "|" + focusName(), QStringLiteral("|qt_tabwidget_tabbar"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(page.Edit2->text() + "|" + focusName(), QStringLiteral("C1H4|Edit3"));
+        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral("  16.0"));
+        QVERIFY(page.windows->form12.isVisible());
+        page.clickTab(0);
+        QVERIFY(!page.windows->form12.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(page.windows->form12.isVisible());
+
+        page.windows->form1.activateWindow();  // the plot took the activation on the offscreen platform
+        QVERIFY(QTest::qWaitForWindowActive(&page.windows->form1));
+        page.open();
         typeInto(page.Edit11, QStringLiteral("CHNO"));
-        for (int r = 1; r <= 4; ++r) page.typeRange(r, QStringLiteral("0"), QStringLiteral("200"));
+        for (int r = 1; r <= 4; ++r) page.typeRange(r, QStringLiteral("0\t200"));
         FragmentProgram::leave(page.Edit12, QStringLiteral("1000"));
         FragmentProgram::leave(page.Edit13, QStringLiteral("1000"));
         QTest::mouseClick(page.Button5, Qt::LeftButton);
@@ -181,7 +185,6 @@ private Q_SLOTS:
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
         QCOMPARE(page.StringGrid2->verticalHeader()->count(), 1);  // the rows the view shows
         QVERIFY(!QApplication::overrideCursor());
-
         page.addObservedPeaks({{"1", "100"}, {"2000000000", "50"}});
         page.errors.clear();
         page.generateAround16();
@@ -196,8 +199,8 @@ private Q_SLOTS:
         FragmentProgram page;
         page.addObservedPeaks({{"999", "100"}, {"1000", "60"}, {"1001", "20"}});
         typeInto(page.Edit11, QStringLiteral("CHNOS"));
-        const int bis[] = {200, 200, 30, 40, 5};
-        for (int r = 1; r <= 5; ++r) page.typeRange(r, QStringLiteral("0"), QString::number(bis[r - 1]));
+        const char* bis[] = {"200", "200", "30", "40", "5"};
+        for (int r = 1; r <= 5; ++r) page.typeRange(r, QStringLiteral("0\t") + bis[r - 1]);
         FragmentProgram::leave(page.Edit12, QStringLiteral("1000"));
         FragmentProgram::leave(page.Edit13, QStringLiteral("2"));
         const FormulaTable typed = page.state.formula.formulaTable;
@@ -214,44 +217,12 @@ private Q_SLOTS:
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QVERIFY2(label.startsWith(QStringLiteral("Kandidaten gefunden: ")), qPrintable(label));
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
-        QVERIFY(std::equal(typed.begin(), typed.end(), page.state.formula.formulaTable.begin(),
-                           [](const FormulaEntry& x, const FormulaEntry& y) {
-                               return x.symbol == y.symbol && x.element == y.element && x.count == y.count &&
-                                      x.countReal == y.countReal;
-                           }));
+        for (std::size_t e = 0; e < typed.size(); ++e) {
+            const FormulaEntry& now = page.state.formula.formulaTable[e];
+            QVERIFY(now.symbol == typed[e].symbol && now.count == typed[e].count && now.countReal == typed[e].countReal);
+        }
         QVERIFY(page.errors.isEmpty());
         QVERIFY(!QApplication::overrideCursor());
-    }
-
-    // A click shows the plot and hands the row's formula to the Compare page,
-    // whose field shows it when the page is entered; a right click acts on
-    // the row selected before, not the one under the mouse. Entering the page
-    // control restores the first two result widths; leaving the Compare page
-    // hides the plot.
-    void aClickHandsTheRowsFormulaToTheComparePage() {
-        FragmentProgram page;
-        page.generateAround16();
-        QVERIFY(!page.windows->form12.isVisible());
-        page.clickCell(page.StringGrid2, 0, 1);
-        QVERIFY(page.windows->form12.isVisible());
-        QCOMPARE(focusName(), QStringLiteral("StringGrid2"));
-        page.windows->form1.Vergleich_handle(QStringLiteral("H2O"));
-        page.clickCell(page.StringGrid2, 0, 0, Qt::RightButton);
-        page.StringGrid2->setColumnWidth(0, 10);
-        page.StringGrid2->setColumnWidth(1, 10);
-        page.find<QPushButton>("Button2")->setFocus();
-        page.clickTab(0);
-        QCOMPARE(page.StringGrid2->columnWidth(0), 80);
-        QCOMPARE(page.StringGrid2->columnWidth(1), 60);
-        QCOMPARE(page.Edit2->text() + "|" + focusName(), QStringLiteral("|qt_tabwidget_tabbar"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(page.Edit2->text() + "|" + focusName(), QStringLiteral("C1H4|Edit3"));
-        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral("  16.0"));
-        QVERIFY(page.windows->form12.isVisible());
-        page.clickTab(0);
-        QVERIFY(!page.windows->form12.isVisible());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(page.windows->form12.isVisible());
     }
 };
 

@@ -4,19 +4,8 @@
 // and the user's actions on them.
 #pragma once
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextEdit>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -26,10 +15,6 @@
 #include "ui/string_grid.h"
 
 namespace isoquill::testing {
-
-// The shipped "PSE.DAT" whole, or cut to its first bytes, or none.
-constexpr qint64 wholeElementFile = 1 << 30;
-constexpr qint64 noElementFile = -1;
 
 inline QString focusName() {  // of the widget that has the keyboard focus, or ""
     const QWidget* focus = QApplication::focusWidget();
@@ -49,13 +34,6 @@ inline void typeInto(QLineEdit* field, const QString& text) {
     if (!field->hasFocus()) QTest::mouseClick(field, Qt::LeftButton);
     field->selectAll();
     QTest::keyClicks(field, text);
-}
-
-// Replaces the field's text by `text` as one paste from the clipboard.
-inline void pasteInto(QLineEdit* field, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    typeInto(field, QString());
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
 }
 
 // What Ctrl+C on `widget` puts on the clipboard.
@@ -80,9 +58,10 @@ QList<QStringList> gridRows(const Grid* grid, int from = 0) {
 }
 
 // The program as main() starts it, in a new temporary working directory with
-// the element file's first `elementFileBytes`, main window shown and active.
+// the element file's first `elementFileBytes` (none when negative), main
+// window shown and active.
 struct Program {
-    explicit Program(qint64 elementFileBytes = wholeElementFile) : windows(start(elementFileBytes)) {
+    explicit Program(qint64 elementFileBytes = 1 << 30) : windows(start(elementFileBytes)) {
         windows->form1.show();
         QApplication::setActiveWindow(&windows->form1);
         if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
