@@ -43,17 +43,15 @@ inline QString copied(QWidget* widget) {
     return QApplication::clipboard()->text();
 }
 
-// The texts of a grid's row, or of its rows from `from` on, as the user reads them.
+// The texts of `count` rows of a grid from `from` on (all rows when
+// negative), as the user reads them.
 template <class Grid>
-QStringList gridRow(const Grid* grid, int row) {
-    QStringList texts;
-    for (int col = 0; col < grid->columnCount(); ++col) texts << grid->cell(col, row);
-    return texts;
-}
-template <class Grid>
-QList<QStringList> gridRows(const Grid* grid, int from = 0) {
+QList<QStringList> gridRows(const Grid* grid, int from = 0, int count = -1) {
     QList<QStringList> rows;
-    for (int row = from; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
+    for (int row = from; row < (count < 0 ? grid->rowCount() : from + count); ++row) {
+        rows << QStringList();
+        for (int col = 0; col < grid->columnCount(); ++col) rows.last() << grid->cell(col, row);
+    }
     return rows;
 }
 
@@ -66,18 +64,14 @@ struct Program {
         QApplication::setActiveWindow(&windows->form1);
         if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
     }
-    ~Program() {
-        setErrorPresenter(previousPresenter);
-        QDir::setCurrent(previousDirectory);
-    }
+    ~Program() { setErrorPresenter(previousPresenter); }
 
     std::unique_ptr<ProgramWindows> start(qint64 elementFileBytes) const {
-        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
-        QFile copy(directory.filePath(QStringLiteral("PSE.DAT")));
+        QDir::setCurrent(directory.path());
+        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE)), copy(QStringLiteral("PSE.DAT"));
         if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
             copy.write(shipped.read(elementFileBytes));
         copy.close();
-        QDir::setCurrent(directory.path());
         return std::make_unique<ProgramWindows>();
     }
     template <class Widget>
@@ -96,7 +90,6 @@ struct Program {
     }
 
     QTemporaryDir directory;
-    QString previousDirectory = QDir::currentPath();
     QStringList errors;  // the texts the error box would show
     ErrorPresenter previousPresenter = setErrorPresenter([this](const QString& text) { errors << text; });
     std::unique_ptr<ProgramWindows> windows;
