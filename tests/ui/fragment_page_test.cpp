@@ -29,11 +29,13 @@ struct FragmentProgram : Program {
         QTest::mouseClick(grid->viewport(), button, {}, grid->visualRect(grid->model()->index(row, col)).center());
     }
     // Per row from `row` on, a click on its von cell, then its keys (von,
-    // Tab, bis); the last bis cell's editor stays open.
+    // Tab, bis) where the window's focus is, active or not (the offscreen
+    // platform activates the plot when it shows); the last bis cell's editor
+    // stays open.
     void typeRanges(int row, const QStringList& keys) const {
         for (const QString& rowKeys : keys) {
             clickCell(StringGrid1, 1, row++);
-            for (QChar key : rowKeys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+            for (QChar key : rowKeys) QTest::keyClick(windows->form1.focusWidget(), key.toLatin1());
         }
     }
     // Typed into the field, which is then left with Tab.
@@ -126,8 +128,9 @@ private Q_SLOTS:
     // under the mouse. Entering the page control restores the first two
     // result widths; leaving the Compare page hides the plot. No stale
     // candidates stand under a search the candidate cap refuses; the busy
-    // cursor is gone.
-    void generateTakesTheFieldsAsShownAndAClickHandsTheFormulaOn() {
+    // cursor is gone. A long run shows its progress; Cancel ends it with an
+    // empty grid and the formula table as typed, and nothing reported.
+    void generateTakesTheFieldsAsShownHandsTheFormulaOnAndCancels() {
         FragmentProgram page;
         typeInto(page.Edit11, QStringLiteral("CH4N"));
         page.typeRanges(3, {"0\t1"});
@@ -164,28 +167,17 @@ private Q_SLOTS:
         press(Qt::Key_Tab);
         QVERIFY(page.windows->form12.isVisible());
 
-        page.windows->form1.activateWindow();  // the plot took the activation on the offscreen platform
-        QVERIFY(QTest::qWaitForWindowActive(&page.windows->form1));
-        page.open();
-        typeInto(page.Edit11, QStringLiteral("CHNO"));
-        page.typeRanges(1, QStringList(4, "0\t200"));
+        page.addObservedPeaks({{"999", "100"}, {"1000", "60"}, {"1001", "20"}});
+        typeInto(page.Edit11, QStringLiteral("CHNOS"));
+        page.typeRanges(1, QStringList(5, "0\t200"));
         FragmentProgram::leave(page.Edit12, QStringLiteral("1000"));
         FragmentProgram::leave(page.Edit13, QStringLiteral("1000"));
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QCOMPARE(page.errors, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
         QCOMPARE(gridRows(page.StringGrid2), emptyResult);
         QCOMPARE(page.StringGrid2->verticalHeader()->count(), 1);  // the rows the view shows
-        QVERIFY(!QApplication::overrideCursor());
-    }
 
-    // A long run shows its progress; Cancel ends it with an empty grid and the
-    // formula table as typed, and nothing reported.
-    void cancelLeavesAnEmptyGridAndTheFormulaTable() {
-        FragmentProgram page;
-        page.addObservedPeaks({{"999", "100"}, {"1000", "60"}, {"1001", "20"}});
-        typeInto(page.Edit11, QStringLiteral("CHNOS"));
-        page.typeRanges(1, {"0\t200", "0\t200", "0\t30", "0\t40", "0\t5"});
-        FragmentProgram::leave(page.Edit12, QStringLiteral("1000"));
+        page.typeRanges(3, {"0\t30", "0\t40", "0\t5"});
         FragmentProgram::leave(page.Edit13, QStringLiteral("2"));
         const FormulaTable typed = page.state.formula.formulaTable;
         QString label;
@@ -203,7 +195,7 @@ private Q_SLOTS:
         QVERIFY(std::equal(typed.begin(), typed.end(), page.state.formula.formulaTable.begin(), [](auto& x, auto& y) {
             return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
         }));
-        QVERIFY(page.errors.isEmpty());
+        QCOMPARE(page.errors.size(), 1);
         QVERIFY(!QApplication::overrideCursor());
     }
 };
