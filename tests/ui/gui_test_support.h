@@ -43,16 +43,17 @@ inline QString copied(QWidget* widget) {
     return QApplication::clipboard()->text();
 }
 
-// The texts of `count` rows of a grid from `from` on (all rows when
-// negative), as the user reads them.
+// `count` rows of a grid from `from` on (all rows when negative), as the user
+// reads them: each row's cell texts joined by "|".
 template <class Grid>
-QList<QStringList> gridRows(const Grid* grid, int from = 0, int count = -1) {
-    QList<QStringList> rows;
+QStringList gridLines(const Grid* grid, int from = 0, int count = -1) {
+    QStringList lines;
     for (int row = from; row < (count < 0 ? grid->rowCount() : from + count); ++row) {
-        rows << QStringList();
-        for (int col = 0; col < grid->columnCount(); ++col) rows.last() << grid->cell(col, row);
+        QStringList cells;
+        for (int col = 0; col < grid->columnCount(); ++col) cells << grid->cell(col, row);
+        lines << cells.join('|');
     }
-    return rows;
+    return lines;
 }
 
 // The program as main() starts it, in a new temporary working directory with
@@ -86,7 +87,7 @@ struct Program {
     void addPeak(const QString& mass, const QString& abundance) const {
         typeInto(Edit3, mass);
         typeInto(Edit4, abundance);
-        QTest::mouseClick(Button3, Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>("Button3"), Qt::LeftButton);
     }
 
     QTemporaryDir directory;
@@ -97,7 +98,6 @@ struct Program {
     QLineEdit* Edit2 = find<QLineEdit>("Edit2");  // the Compare page
     QLineEdit* Edit3 = find<QLineEdit>("Edit3");
     QLineEdit* Edit4 = find<QLineEdit>("Edit4");
-    QPushButton* Button3 = find<QPushButton>("Button3");
     QPushButton* Button4 = find<QPushButton>("Button4");
     QListWidget* ListBox2 = find<QListWidget>("ListBox2");
     StringGrid* StringGrid4 = find<StringGrid>("StringGrid4");
