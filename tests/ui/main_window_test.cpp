@@ -23,8 +23,7 @@ private Q_SLOTS:
         ProgramWindows& windows = *program.windows;
         QVERIFY(!windows.form12.isVisible() && !windows.form10.isVisible() && !windows.form7.isVisible());
         QCOMPARE(windows.form1.windowTitle(), QStringLiteral("Isoquill"));
-        QCOMPARE(windows.form1.minimumSize(), QSize(502, 467));
-        QCOMPARE(windows.form1.maximumSize(), QSize(502, 467));
+        QCOMPARE(QList({windows.form1.minimumSize(), windows.form1.maximumSize()}), QList<QSize>(2, {502, 467}));
         const auto* pages = program.find<QTabWidget>("PageControl1");
         QCOMPARE(QStringList({pages->tabText(0), pages->tabText(1)}), (QStringList{"&Compare", "&Fragment"}));
         QList<int> widths;
@@ -32,7 +31,6 @@ private Q_SLOTS:
         QCOMPARE(widths, (QList<int>{28, 42, 36, 42, 36, 40}));
         QCOMPARE(copied(program.StringGrid4), QString());  // a blank table copies nothing
         QCOMPARE(gridLines(program.StringGrid1, 0, 1), QStringList{"Element| von | bis"});
-        QCOMPARE(program.StringGrid1->item(0, 1)->background(), program.StringGrid1->palette().button());  // fixed
 
         QTest::mouseClick(program.Edit2, Qt::LeftButton);  // entering the page puts the focus into Edit3
         QStringList visited{focusName()};
@@ -46,12 +44,9 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(&windows.form10));
             QCOMPARE(focusName(), QStringLiteral("Button1"));
         }
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return qobject_cast<TForm10*>(w); }), 1);
         QCOMPARE(windows.form7.windowTitle(), QStringLiteral("Fehlende Daten"));
         QCOMPARE(windows.form10.windowTitle(), QStringLiteral("About Peakwright 1.01.02"));
         QCOMPARE(windows.form7.size(), QSize(303, 134));
-        QCOMPARE(windows.form7.findChild<QTextEdit*>(QStringLiteral("Memo1"))->font().pixelSize(), 13);
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             for (QWidget* window : QList<QWidget*>{&windows.form7, &windows.form10}) {
                 if (window == &windows.form10) windows.form10.showInFront();
@@ -83,10 +78,9 @@ private Q_SLOTS:
         plot.resize(410, 380);
         QTRY_COMPARE(paintBox->size(), QSize(410, 380));
         const QImage image = paintBox->grab().toImage();
-        for (const auto& [x, colour] : {std::pair(157, QColor(Qt::red)), std::pair(163, QColor(Qt::blue))}) {
+        for (const auto& [x, colour] : {std::pair(157, QColor(Qt::red)), std::pair(163, QColor(Qt::blue))})
             QCOMPARE(QList<QColor>({image.pixelColor(x, 339), image.pixelColor(x, 40), image.pixelColor(x, 39)}),
                      QList<QColor>({colour, colour, Qt::white}));
-        }
     }
 
     // A damaged file is reported once and ends the start-up steps, so the
