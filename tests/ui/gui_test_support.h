@@ -17,8 +17,7 @@
 namespace isoquill::testing {
 
 inline QString focusName() {  // of the widget that has the keyboard focus, or ""
-    const QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName() : QString();
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
 // A key pressed where the focus is; then the name of the focus, as above.
@@ -49,9 +48,8 @@ template <class Grid>
 QStringList gridLines(const Grid* grid, int from = 0, int count = -1) {
     QStringList lines;
     for (int row = from; row < (count < 0 ? grid->rowCount() : from + count); ++row) {
-        QStringList cells;
-        for (int col = 0; col < grid->columnCount(); ++col) cells << grid->cell(col, row);
-        lines << cells.join('|');
+        lines << QString();
+        for (int col = 0; col < grid->columnCount(); ++col) lines.last() += (col ? "|" : "") + grid->cell(col, row);
     }
     return lines;
 }
