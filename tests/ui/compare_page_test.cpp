@@ -1,16 +1,9 @@
 // The Compare page's wiring, driven as a user drives it: keys into the
 // fields, clicks on the buttons and the list, and the texts, focus and
 // windows that result. The rules behind them are tested in the core.
-#include <QAction>
-#include <QMessageBox>
-#include <QTimer>
-
 #include "gui_test_support.h"
 
-using namespace isoquill;
-using namespace isoquill::testing;
-
-namespace {
+namespace isoquill::testing {
 
 QStringList lines(const QListWidget* list) {
     QStringList texts;
@@ -22,123 +15,53 @@ void clickLine(QListWidget* list, int line) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
 }
 
-}  // namespace
+// Replaces the field's text by `text` as one paste from the clipboard.
+void pasteInto(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    typeInto(field, QString());
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
 
 class ComparePageTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Header, data rows and the error row below them, in 22 rows up to 20
-    // aligned rows and one more a row beyond; a text the syntax check refuses
-    // empties the data rows only.
-    void typingAFormulaWritesTheComparisonTable() {
+    // The table has 22 rows up to 20 aligned rows, one more a row beyond: the
+    // header, the data rows and the error row below them; a text the syntax
+    // check refuses empties the data rows only. Enter walks formula -> mass
+    // -> abundance and adds; the list is sorted, the fields emptied, and the
+    // comparison rerun. Delete removes the selected line and disables itself;
+    // without a selected line (the list was rebuilt) it removes nothing.
+    // Typed key by key, every key reaches the field: a symbol met on the way
+    // to a longer one (Z before Zn) is named without taking the focus and
+    // hidden again; one run names every symbol it meets. Raised by entering
+    // the page, the missing-data window takes the focus as it always has.
+    void typedFormulasAndPeaksWriteTheComparisonTable() {
         Program page;
-        typeInto(page.Edit2, QStringLiteral("C6H12O6"));
-        QCOMPARE(gridRows(page.StringGrid4).mid(0, 2),
-                 (QList<QStringList>{{"Exp.", "   0.0", "", "Sim.", " 180.2", "Diff."},
-                                     {" 1", "   0.0", "  0.0", " 180.1", "100.0", "-100.00"}}));
-        QCOMPARE(page.StringGrid4->rowCount(), 22);
-        QCOMPARE(gridRow(page.StringGrid4, page.state.comparison.rowCount + 1), (QStringList{"", "", "", "", "", "10049.06"}));
-
+        typeInto(page.Edit2, QStringLiteral("Se3"));  // 21 aligned rows
+        QCOMPARE(gridLines(page.StringGrid4, 21),
+                 (QStringList{"21|   0.0|  0.0| 245.8|  0.3|  -0.31", "|||||29266.03"}));
         QTest::keyClicks(page.Edit2, QStringLiteral("h"));
-        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 180.2"));
-        QCOMPARE(gridRows(page.StringGrid4, 1), QList<QStringList>(21, QStringList(6, QString())));
+        QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 236.9"));
+        QCOMPARE(gridLines(page.StringGrid4, 1), QStringList(22, "|||||"));
 
-        // One carbon atom simulates two peaks 1 u apart; 21 observed peaks on
-        // every mass from 100 on give 21 aligned rows.
-        for (int i = 0; i < 21; ++i) page.addPeak(QString::number(100 + i), i == 0 ? QStringLiteral("100") : QStringLiteral("1"));
-        typeInto(page.Edit2, QStringLiteral("C"));
-        QCOMPARE(page.StringGrid4->rowCount(), 23);
-        QCOMPARE(page.StringGrid4->cell(0, 21) + "|" + gridRow(page.StringGrid4, 22).join('|'), QStringLiteral("21||||||  19.01"));
-    }
-
-    // Enter walks formula -> mass -> abundance and adds; the list is sorted,
-    // the fields emptied, and the comparison rerun. Delete removes the
-    // selected line and disables itself; without a selected line (the list
-    // was rebuilt) it removes nothing.
-    void peaksAreAddedListedAndDeleted() {
-        Program page;
         typeInto(page.Edit2, QStringLiteral("C6H12O6"));
-        QStringList visited{press(Qt::Key_Return)};
-        QTest::keyClicks(page.Edit3, QStringLiteral("181"));
-        visited << press(Qt::Key_Return);
-        QTest::keyClicks(page.Edit4, QStringLiteral("6,9"));
-        visited << press(Qt::Key_Return) << page.Edit3->text() + page.Edit4->text();
-        QCOMPARE(visited, (QStringList{"Edit3", "Edit4", "Edit3", ""}));
+        QCOMPARE(page.StringGrid4->rowCount(), 22);
+        for (QChar key : QStringLiteral("\r181\r6,9\r")) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        QCOMPARE(page.Edit3->text() + page.Edit4->text() + "|" + focusName(), QStringLiteral("|Edit3"));
         page.addPeak(QStringLiteral("180"), QStringLiteral("100"));
         QCOMPARE(lines(page.ListBox2), (QStringList{"    180   100.00000", "    181     6.90000"}));
-        QCOMPARE(gridRows(page.StringGrid4).mid(0, 2),
-                 (QList<QStringList>{{"Exp.", " 180.1", "", "Sim.", " 180.2", "Diff."},
-                                     {" 1", " 180.0", "100.0", " 180.1", "100.0", "   0.00"}}));
+        QCOMPARE(gridLines(page.StringGrid4, 1, 1), QStringList{" 1| 180.0|100.0| 180.1|100.0|   0.00"});
 
-        QVERIFY(!page.Button4->isEnabled());
         clickLine(page.ListBox2, 0);
         page.addPeak(QStringLiteral("182"), QStringLiteral("50"));
         QTest::mouseClick(page.Button4, Qt::LeftButton);
-        QCOMPARE(page.ListBox2->count(), 3);
         clickLine(page.ListBox2, 0);
-        QVERIFY(page.Button4->isEnabled());
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(lines(page.ListBox2), (QStringList{"    181     6.90000", "    182    50.00000"}));
         QVERIFY(!page.Button4->isEnabled());
         QCOMPARE(page.StringGrid4->cell(1, 1), QStringLiteral(" 181.0"));
-    }
 
-    // A refused peak leaves the fields as typed; an abundance beyond Real48
-    // shows the runtime's overflow error in the program's own error box. The
-    // chain's refusals reach the box too; the peak is listed before the
-    // comparison runs, so it stays; the next formula works. The busy cursor is
-    // up while a comparison runs and gone before the error box shows.
-    void refusalsShowTheirErrorWithoutTheBusyCursorAndTheProgramGoesOn() {
-        Program page;
-        QList<bool> busyAtNotice, busyAtBox;
-        page.state.showMissingData = [&, notice = page.state.showMissingData](const Symbol& symbol) {
-            busyAtNotice << (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
-            notice(symbol);
-        };
-        const ErrorPresenter recorder = setErrorPresenter([&](const QString& text) {
-            busyAtBox << (QGuiApplication::overrideCursor() != nullptr);
-            page.errors << text;
-        });
-        page.addPeak(QStringLiteral("0"), QStringLiteral("100"));
-        QCOMPARE(page.Edit3->text() + "|" + page.Edit4->text() + "|" + focusName(), QStringLiteral("0|100|Edit3"));
-        page.addPeak(QStringLiteral("100"), QStringLiteral("1e39"));
-        QCOMPARE(page.Edit3->text() + "|" + page.Edit4->text(), QStringLiteral("100|1e39"));
-        typeInto(page.Edit2, QStringLiteral("CQ"));
-        typeInto(page.Edit2, QStringLiteral("Sn"));
-        QApplication::clipboard()->setText(QStringLiteral("1000000"));
-        QTest::keyClick(page.Edit2, Qt::Key_V, Qt::ControlModifier);
-        pasteInto(page.Edit2, QStringLiteral("C6H12O6"));
-        page.addPeak(QStringLiteral("2000000000"), QStringLiteral("50"));
-        page.addPeak(QStringLiteral("1"), QStringLiteral("100"));
-        QCOMPARE(page.errors, (QStringList{"Überlauf bei Gleitkomma-Operation.", "Die Formel ist zu groß für die Simulation.",
-                                           "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
-        QCOMPARE(busyAtNotice, QList<bool>{true});
-        QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
-        QCOMPARE(lines(page.ListBox2), (QStringList{"      1   100.00000", "2000000000    50.00000"}));
-        clickLine(page.ListBox2, 1);
-        QTest::mouseClick(page.Button4, Qt::LeftButton);
-        QCOMPARE(gridRow(page.StringGrid4, 1), (QStringList{" 1", "   1.0", "100.0", " 180.1", "100.0", "   0.00"}));
-        QCOMPARE(page.errors.size(), 3);
-
-        setErrorPresenter({});
-        QStringList box;  // read and closed as soon as it shows, so it never blocks
-        QTimer::singleShot(0, [&box] {
-            auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            box << shown->windowTitle() << shown->text() << (shown->icon() == QMessageBox::Critical ? "critical" : "");
-            shown->reject();
-        });
-        page.addPeak(QStringLiteral("100"), QStringLiteral("1e39"));
-        setErrorPresenter(recorder);
-        QCOMPARE(box, (QStringList{"Massaro", "Überlauf bei Gleitkomma-Operation.", "critical"}));
-    }
-
-    // Typed key by key, every key reaches the field: a symbol met on the way
-    // to a longer one (Z before Zn) is named without taking the focus and
-    // hidden again; one run names every symbol it meets. Raised by entering
-    // the page, the window takes the focus as it always has.
-    void theMissingDataWindowLeavesTypingInTheFormulaAlone() {
-        Program page;
         TForm7& missingData = page.windows->form7;
         auto* memo = missingData.findChild<QTextEdit*>(QStringLiteral("Memo1"));
         typeInto(page.Edit2, QStringLiteral("Z"));
@@ -152,10 +75,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();  // where an activation would arrive
         QCOMPARE(focusName(), QStringLiteral("Edit2"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nZ Tc\n"));
-        QTest::keyClick(page.Edit2, Qt::Key_Backspace);
-        QTest::keyClick(page.Edit2, Qt::Key_Backspace);
-        QTest::keyClicks(page.Edit2, QStringLiteral("nCl2"));
-        QCOMPARE(page.Edit2->text(), QStringLiteral("ZnCl2"));
+        QTest::keyClicks(page.Edit2, QStringLiteral("\b\bnCl2"));
         QVERIFY(!missingData.isVisible());
         QCOMPARE(page.StringGrid4->cell(4, 0), QStringLiteral(" 136.3"));
 
@@ -165,64 +85,81 @@ private Q_SLOTS:
         QVERIFY(!missingData.isVisible());  // the Fragment page's formula runs no comparison
         page.clickTab(0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(page.Edit2->text(), QStringLiteral("QX"));
         QVERIFY(QTest::qWaitForWindowActive(&missingData));
         QCOMPARE(focusName(), QStringLiteral("Button1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nQ X\n"));
-        QVERIFY(page.errors.isEmpty());
     }
 
-    // A pasted list adds every peak it can with one comparison and names the
-    // refused lines once; a one-line paste into a field is an ordinary paste.
-    // The unknown symbol Q counts the comparisons by their notices. Copied
-    // texts are the cells in full; a copied peak list pastes back through the
-    // list's menu to the same table.
-    void peakListsPasteAndTablesCopyWhole() {
-        QString listText;
-        QList<QStringList> pastedTable;
-        {
-            Program page;
-            typeInto(page.Edit2, QStringLiteral("Br2Q"));
-            int comparisons = 0;
-            page.state.showMissingData = [&comparisons, shown = page.state.showMissingData](const Symbol& symbol) {
-                ++comparisons;
-                shown(symbol);
-            };
-            pasteInto(page.Edit3, QStringLiteral("7"));
-            QCOMPARE(comparisons, 0);
-            pasteInto(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\nBr2 peak\n160;100\n"));
-            QCOMPARE(lines(page.ListBox2), (QStringList{"    158    51.40000", "    160   100.00000"}));
-            QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
-            QCOMPARE(comparisons, 1);
-            QCOMPARE(page.errors, QStringList{QStringLiteral("1 Zeile nicht übernommen: 3.")});
-
-            typeInto(page.Edit2, QStringLiteral("Br2"));
-            listText = copied(page.ListBox2);
-            QCOMPARE(listText, QStringLiteral("Mass\tAbundance\n158\t51.40000\n160\t100.00000\n"));
-            QCOMPARE(copied(page.StringGrid4), QStringLiteral("Exp.\t159.3\t\tSim.\t159.8\tDiff.\n"
-                                                              "1\t158.0\t51.4\t157.8\t51.4\t0.00\n"
-                                                              "2\t0.0\t0.0\t0.0\t0.0\t0.00\n"
-                                                              "3\t160.0\t100.0\t159.8\t100.0\t0.00\n"
-                                                              "4\t0.0\t0.0\t0.0\t0.0\t0.00\n"
-                                                              "5\t0.0\t0.0\t161.8\t48.6\t-48.64\n"
-                                                              "\t\t\t\t\t2365.73\n"));
-            pastedTable = gridRows(page.StringGrid4);
-        }
+    // A refused peak leaves the fields as typed. A pasted list adds every peak
+    // it can with one comparison and names the refused lines once; a one-line
+    // paste into a field is an ordinary paste. The unknown symbol Q counts the
+    // comparisons by their notices, each with the busy cursor up. Copied texts
+    // are the cells in full; the list's menu copies and pastes the list. The
+    // chain's refusals reach the error box, the busy cursor gone before it
+    // shows; a peak is listed before the comparison runs, so it stays. An
+    // abundance beyond Real48 shows the runtime's overflow error in the
+    // program's own error box.
+    void refusalsPastesAndCopies() {
         Program page;
+        QList<bool> busyAtNotice, busyAtBox;
+        page.state.showMissingData = [&, notice = page.state.showMissingData](const Symbol& symbol) {
+            busyAtNotice << (QGuiApplication::overrideCursor() != nullptr);
+            notice(symbol);
+        };
+        setErrorPresenter([&](const QString& text) {
+            busyAtBox << (QGuiApplication::overrideCursor() != nullptr);
+            page.errors << text;
+        });
+        page.addPeak(QStringLiteral("0"), QStringLiteral("100"));
+        QCOMPARE(page.Edit3->text() + "|" + page.Edit4->text() + "|" + focusName(), QStringLiteral("0|100|Edit3"));
+        typeInto(page.Edit2, QStringLiteral("Br2Q"));
+        pasteInto(page.Edit3, QStringLiteral("7"));
+        pasteInto(page.Edit3, QStringLiteral("Mass\tAbundance\n158\t51.4\nBr2 peak\n160;100\n"));
+        QCOMPARE(lines(page.ListBox2), (QStringList{"    158    51.40000", "    160   100.00000"}));
+        QCOMPARE(page.Edit3->text(), QStringLiteral("7"));
+        QCOMPARE(busyAtNotice, (QList<bool>{true, true}));  // typed, then pasted as a list
+
         typeInto(page.Edit2, QStringLiteral("Br2"));
-        QApplication::clipboard()->setText(listText);
+        QCOMPARE(copied(page.StringGrid4).section('\n', 5), "5\t0.0\t0.0\t161.8\t48.6\t-48.64\n\t\t\t\t\t2365.73\n");
+        const QString listText = QStringLiteral("Mass\tAbundance\n158\t51.40000\n160\t100.00000\n");
+        QCOMPARE(copied(page.ListBox2), listText);
         QCOMPARE(page.ListBox2->contextMenuPolicy(), Qt::ActionsContextMenu);
-        const QList<QAction*> menu = page.ListBox2->actions();  // Paste peak list, Copy table
-        QCOMPARE(menu.size(), 2);
-        menu[0]->trigger();
-        QCOMPARE(gridRows(page.StringGrid4), pastedTable);
+        const QList<QAction*> menu = page.ListBox2->actions();
+        QCOMPARE(menu.size() == 2 ? menu[0]->text() + "|" + menu[1]->text() : QString(), "Paste peak list|Copy table");
         QApplication::clipboard()->clear();
         menu[1]->trigger();
         QCOMPARE(QApplication::clipboard()->text(), listText);
-        QCOMPARE(menu[0]->text() + "|" + menu[1]->text(), QStringLiteral("Paste peak list|Copy table"));
-        QVERIFY(page.errors.isEmpty());
+        menu[0]->trigger();
+        QCOMPARE(page.ListBox2->count(), 4);
+
+        typeInto(page.Edit2, QStringLiteral("Sn"));
+        QApplication::clipboard()->setText(QStringLiteral("1000000"));
+        QTest::keyClick(page.Edit2, Qt::Key_V, Qt::ControlModifier);
+        pasteInto(page.Edit2, QStringLiteral("C6H12O6"));
+        page.addPeak(QStringLiteral("2000000000"), QStringLiteral("50"));
+        QCOMPARE(lines(page.ListBox2).last(), QStringLiteral("2000000000    50.00000"));
+        clickLine(page.ListBox2, 4);
+        QTest::mouseClick(page.Button4, Qt::LeftButton);
+        QCOMPARE(page.StringGrid4->cell(1, 1), QStringLiteral(" 158.0"));
+        QCOMPARE(page.errors, (QStringList{
+            "1 Zeile nicht übernommen: 3.", "Die Formel ist zu groß für die Simulation.",
+            "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
+        QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
+
+        setErrorPresenter({});
+        QStringList box;  // read and closed as soon as it shows, so it never blocks
+        QTimer::singleShot(0, [&box] {
+            auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            box << shown->windowTitle() << shown->text() << (shown->icon() == QMessageBox::Critical ? "critical" : "");
+            shown->reject();
+        });
+        page.addPeak(QStringLiteral("100"), QStringLiteral("1e39"));
+        QCOMPARE(box, (QStringList{"Massaro", "Überlauf bei Gleitkomma-Operation.", "critical"}));
     }
+
 };
 
-QTEST_MAIN(ComparePageTest)
+}  // namespace isoquill::testing
+
+QTEST_MAIN(isoquill::testing::ComparePageTest)
 #include "compare_page_test.moc"

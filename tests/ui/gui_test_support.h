@@ -4,19 +4,8 @@
 // and the user's actions on them.
 #pragma once
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextEdit>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -27,13 +16,8 @@
 
 namespace isoquill::testing {
 
-// The shipped "PSE.DAT" whole, or cut to its first bytes, or none.
-constexpr qint64 wholeElementFile = 1 << 30;
-constexpr qint64 noElementFile = -1;
-
 inline QString focusName() {  // of the widget that has the keyboard focus, or ""
-    const QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName() : QString();
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
 // A key pressed where the focus is; then the name of the focus, as above.
@@ -51,13 +35,6 @@ inline void typeInto(QLineEdit* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
-// Replaces the field's text by `text` as one paste from the clipboard.
-inline void pasteInto(QLineEdit* field, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    typeInto(field, QString());
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-}
-
 // What Ctrl+C on `widget` puts on the clipboard.
 inline QString copied(QWidget* widget) {
     QApplication::clipboard()->clear();
@@ -65,40 +42,35 @@ inline QString copied(QWidget* widget) {
     return QApplication::clipboard()->text();
 }
 
-// The texts of a grid's row, or of its rows from `from` on, as the user reads them.
+// `count` rows of a grid from `from` on (all rows when negative), as the user
+// reads them: each row's cell texts joined by "|".
 template <class Grid>
-QStringList gridRow(const Grid* grid, int row) {
-    QStringList texts;
-    for (int col = 0; col < grid->columnCount(); ++col) texts << grid->cell(col, row);
-    return texts;
-}
-template <class Grid>
-QList<QStringList> gridRows(const Grid* grid, int from = 0) {
-    QList<QStringList> rows;
-    for (int row = from; row < grid->rowCount(); ++row) rows << gridRow(grid, row);
-    return rows;
+QStringList gridLines(const Grid* grid, int from = 0, int count = -1) {
+    QStringList lines;
+    for (int row = from; row < (count < 0 ? grid->rowCount() : from + count); ++row) {
+        lines << QString();
+        for (int col = 0; col < grid->columnCount(); ++col) lines.last() += (col ? "|" : "") + grid->cell(col, row);
+    }
+    return lines;
 }
 
 // The program as main() starts it, in a new temporary working directory with
-// the element file's first `elementFileBytes`, main window shown and active.
+// the element file's first `elementFileBytes` (none when negative), main
+// window shown and active.
 struct Program {
-    explicit Program(qint64 elementFileBytes = wholeElementFile) : windows(start(elementFileBytes)) {
+    explicit Program(qint64 elementFileBytes = 1 << 30) : windows(start(elementFileBytes)) {
         windows->form1.show();
         QApplication::setActiveWindow(&windows->form1);
         if (!QTest::qWaitForWindowActive(&windows->form1)) qWarning("the main window did not become active");
     }
-    ~Program() {
-        setErrorPresenter(previousPresenter);
-        QDir::setCurrent(previousDirectory);
-    }
+    ~Program() { setErrorPresenter(previousPresenter); }
 
     std::unique_ptr<ProgramWindows> start(qint64 elementFileBytes) const {
-        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE));
-        QFile copy(directory.filePath(QStringLiteral("PSE.DAT")));
+        QDir::setCurrent(directory.path());
+        QFile shipped(QStringLiteral(ISOQUILL_ELEMENT_FILE)), copy(QStringLiteral("PSE.DAT"));
         if (elementFileBytes >= 0 && shipped.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
             copy.write(shipped.read(elementFileBytes));
         copy.close();
-        QDir::setCurrent(directory.path());
         return std::make_unique<ProgramWindows>();
     }
     template <class Widget>
@@ -113,11 +85,10 @@ struct Program {
     void addPeak(const QString& mass, const QString& abundance) const {
         typeInto(Edit3, mass);
         typeInto(Edit4, abundance);
-        QTest::mouseClick(Button3, Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>("Button3"), Qt::LeftButton);
     }
 
     QTemporaryDir directory;
-    QString previousDirectory = QDir::currentPath();
     QStringList errors;  // the texts the error box would show
     ErrorPresenter previousPresenter = setErrorPresenter([this](const QString& text) { errors << text; });
     std::unique_ptr<ProgramWindows> windows;
@@ -125,7 +96,6 @@ struct Program {
     QLineEdit* Edit2 = find<QLineEdit>("Edit2");  // the Compare page
     QLineEdit* Edit3 = find<QLineEdit>("Edit3");
     QLineEdit* Edit4 = find<QLineEdit>("Edit4");
-    QPushButton* Button3 = find<QPushButton>("Button3");
     QPushButton* Button4 = find<QPushButton>("Button4");
     QListWidget* ListBox2 = find<QListWidget>("ListBox2");
     StringGrid* StringGrid4 = find<StringGrid>("StringGrid4");
