@@ -1,11 +1,11 @@
 #include "chem/number_text.h"
 
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
-namespace isoquill {
-namespace {
+namespace isoquill::testing {
 
 TEST(NumberText, WritesFixedPointPaddedNeverCutWithExactTiesRoundedAwayFromZero) {
     const struct { long double value; int width, decimals; const char* text; } cases[] = {
@@ -17,9 +17,8 @@ TEST(NumberText, WritesFixedPointPaddedNeverCutWithExactTiesRoundedAwayFromZero)
         {1.005L, 0, 2, "1.00"}, {0.15L, 0, 1, "0.2"},  // no ties: 1.005 is stored below the half, 0.15 above
     };
     for (const auto& c : cases) EXPECT_EQ(formatReal(c.value, c.width, c.decimals), c.text) << c.text;
-    EXPECT_EQ(formatInteger(3, 5), "    3");
-    EXPECT_EQ(formatInteger(-12, 2), "-12");
-    EXPECT_EQ(formatInteger(123456, 2), "123456");
+    for (const auto& [value, width, text] : {std::tuple{3, 5, "    3"}, {-12, 2, "-12"}, {123456, 2, "123456"}})
+        EXPECT_EQ(formatInteger(value, width), text) << text;
 }
 
 TEST(NumberText, ReadsTheLongestNumericPrefixAndIntegersSaturated) {
@@ -39,5 +38,4 @@ TEST(NumberText, ReadsTheLongestNumericPrefixAndIntegersSaturated) {
     for (const auto& c : integers) EXPECT_EQ(readInteger(c.text), c.value) << c.text;
 }
 
-}  // namespace
-}  // namespace isoquill
+}  // namespace isoquill::testing

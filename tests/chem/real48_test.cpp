@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace isoquill {
-namespace {
+namespace isoquill::testing {
 
 TEST(Real48, StoresAndLoadsTheDocumentedBytes) {
     const struct { long double value; Real48 bytes; } cases[] = {
@@ -20,10 +19,6 @@ TEST(Real48, StoresAndLoadsTheDocumentedBytes) {
     }
     EXPECT_EQ(loadReal48({{0, 0xff, 0x12, 0x34, 0x56, 0xff}}), 0.0L);  // exponent 0 is zero, whatever follows
     EXPECT_FALSE(std::signbit(loadReal48({{0, 0, 0, 0, 0, 0x80}})));
-    for (int e = 1; e <= 255; ++e) {
-        const Real48 r{{static_cast<std::uint8_t>(e), 0x5a, 0xa5, 0x3c, 0xc3, 0x7e}};
-        EXPECT_EQ(storeReal48(loadReal48(r)), r) << e;
-    }
 }
 
 // Both the FPU rounding and the trip through the bytes, row by row.
@@ -69,5 +64,4 @@ TEST(Real48, RoundingEqualsStoringAndLoading) {
     }
 }
 
-}  // namespace
-}  // namespace isoquill
+}  // namespace isoquill::testing
