@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "chem/element_table.h"
@@ -40,8 +39,7 @@ inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
     while (c.p[lo] < keep) ++lo;
     while (c.p[hi - 1] < keep) --hi;
     c.first += static_cast<std::int64_t>(lo);
-    c.p.assign(c.p.begin() + static_cast<std::ptrdiff_t>(lo), c.p.begin() + static_cast<std::ptrdiff_t>(hi));
-    c.pm.assign(c.pm.begin() + static_cast<std::ptrdiff_t>(lo), c.pm.begin() + static_cast<std::ptrdiff_t>(hi));
+    for (auto* v : {&c.p, &c.pm}) v->assign(v->begin() + std::ptrdiff_t(lo), v->begin() + std::ptrdiff_t(hi));
     return c;
 }
 
