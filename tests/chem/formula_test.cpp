@@ -1,6 +1,5 @@
 #include "chem/formula.h"
 
-#include <string>
 #include <tuple>
 #include <vector>
 

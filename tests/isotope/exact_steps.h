@@ -10,7 +10,6 @@
 #include <cmath>
 #include <vector>
 
-#include "chem/element_table.h"
 #include "chem/formula.h"
 
 namespace isoquill::testing {

@@ -1,7 +1,5 @@
 #include "isotope/peak_tree.h"
 
-#include <vector>
-
 #include <gtest/gtest.h>
 
 namespace isoquill::testing {
@@ -16,14 +14,13 @@ TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
         tree.addPeak(mergeWindow, 0.5L);
         EXPECT_EQ(tree.liveNodeCount(), nodes) << static_cast<double>(first);
     }
+    // 5.0 exactly at the limit is dropped; 4.0, alone below the limit, is
+    // kept merged above it; 1.0 stays below it.
     PeakTree tree;
     const long double small = roundReal48(0.00006L);
-    tree.addPeak(5.0L, minAbundance);  // exactly the limit: dropped
-    tree.addPeak(3.0L, 0.5L);
-    tree.addPeak(4.0L, small);  // alone below the limit, merged above it
-    tree.addPeak(4.0L, small);
-    tree.addPeak(1.0L, small);
-    tree.addPeak(2.0L, 0.25L);
+    for (const auto& [mass, abundance] :
+         {std::pair{5.0L, minAbundance}, {3.0L, 0.5L}, {4.0L, small}, {4.0L, small}, {1.0L, small}, {2.0L, 0.25L}})
+        tree.addPeak(mass, abundance);
     PeakList list;
     std::vector<WorkPeak> passes;  // as the isotope passes read out: the same peaks
     tree.readOutPeaks(list);
