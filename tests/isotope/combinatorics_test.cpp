@@ -64,7 +64,7 @@ static std::vector<WorkPeak> plainPasses(const std::vector<WorkPeak>& isotopes, 
     std::vector<WorkPeak> acc = isotopes;
     for (int pass = 1; pass < n; ++pass) {
         std::vector<WorkPeak> made;
-        for (const WorkPeak& isotope : isotopes) {
+        for (const WorkPeak& isotope : isotopes)
             for (auto a = acc.rbegin(); a != acc.rend(); ++a) {
                 const WorkPeak peak{roundReal48(isotope.mass + a->mass), roundReal48(isotope.abundance * a->abundance)};
                 auto near = std::find_if(made.begin(), made.end(), [&](const WorkPeak& m) {
@@ -73,11 +73,9 @@ static std::vector<WorkPeak> plainPasses(const std::vector<WorkPeak>& isotopes, 
                 if (near == made.end()) made.push_back(peak);
                 else near->abundance += peak.abundance;
             }
-        }
         std::stable_sort(made.begin(), made.end(), [](const WorkPeak& x, const WorkPeak& y) { return x.mass < y.mass; });
-        acc.clear();
-        for (const WorkPeak& m : made)
-            if (m.abundance > minAbundance) acc.push_back(m);
+        std::erase_if(made, [](const WorkPeak& m) { return !(m.abundance > minAbundance); });
+        acc = made;
     }
     return acc;
 }

@@ -24,10 +24,8 @@ struct ExactSteps {
 };
 
 inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
-    ExactSteps c;
-    c.first = a.first + b.first;
-    c.p.assign(a.p.size() + b.p.size() - 1, 0.0L);
-    c.pm.assign(c.p.size(), 0.0L);
+    ExactSteps c{a.first + b.first, std::vector<long double>(a.p.size() + b.p.size() - 1), {}};
+    c.pm = c.p;
     for (std::size_t i = 0; i < a.p.size(); ++i)
         for (std::size_t j = 0; j < b.p.size(); ++j) {
             c.p[i + j] += a.p[i] * b.p[j];

@@ -12,6 +12,7 @@
 namespace isoquill::testing {
 
 // Runs in one simulation, with the missing data they notice; no run leaves a node of the tree behind.
+// A fresh Simulator gives what a simulation alone gives.
 struct Simulator {
     Simulation simulation;
     std::vector<std::string> notices;
@@ -23,11 +24,6 @@ struct Simulator {
         return simulation.simPeaks;
     }
 };
-
-// A fresh simulation's peaks.
-static PeakList simulated(std::string_view text, const ElementTable& table = shippedElements()) {
-    return Simulator().simulate(text, table);
-}
 
 // FNV-1a over the bytes of every peak: mass (6) and abundance (10).
 static std::uint64_t fingerprint(const PeakList& peaks) {
@@ -49,14 +45,14 @@ TEST(SimulatePeakGroup, CountsUpTo255GiveTheSameBytesAsTheFixedArithmeticAlwaysG
         {"Cl60", 0x7d0fbd690d473dc0u}, {"Br120", 0x6799b005089fc8dfu},
         {"F300", 0xc1141bf00ce191e0u},
     };
-    for (const auto& c : cases) EXPECT_EQ(fingerprint(simulated(c.formula)), c.fingerprint) << c.formula;
+    for (const auto& c : cases) EXPECT_EQ(fingerprint(Simulator().simulate(c.formula)), c.fingerprint) << c.formula;
 }
 
 TEST(SimulatePeakGroup, WorkedExamplesAndMergesKeepingTheMassInsertedFirst) {
     const ElementTable table = tableWith({exampleCarbon(), elementWith(" X", 1, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
                                           elementWith(" Y", 2, {{20.0L, 0.5L}, {20.95L, 0.5L}})});
     const long double p1 = roundReal48(0.989L), p2 = roundReal48(0.011L), base = roundReal48(p1 * p1);
-    const PeakList one = simulated("C2", table), two = simulated("CC", table);
+    const PeakList one = Simulator().simulate("C2", table), two = Simulator().simulate("CC", table);
     ASSERT_TRUE(one.count() == 3 && two.count() == 3);
     // Inserted 25.00335, 26.0067, 24.0, then 25.00335 again, which merges.
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(two[i].mass, one[i].mass) << i;
@@ -64,22 +60,22 @@ TEST(SimulatePeakGroup, WorkedExamplesAndMergesKeepingTheMassInsertedFirst) {
     EXPECT_EQ(two[3].abundance, (roundReal48(p2 * p2) * 100) / base);
     // 30.95 and 31.0 merge; the accumulated peaks, taken from the last,
     // decide which of them comes first. Equal maxima both become 100.
-    const PeakList xy = simulated("XY", table), x = simulated("X", table);
+    const PeakList xy = Simulator().simulate("XY", table), x = Simulator().simulate("X", table);
     ASSERT_EQ(xy.count(), 3);
     EXPECT_EQ(loadReal48(xy[2].mass), 31.0L);
     EXPECT_TRUE(xy[2].abundance == 100.0L && xy[1].abundance == 50.0L);
-    EXPECT_EQ(simulated("YX", table)[2].mass, storeReal48(30.95L));
+    EXPECT_EQ(Simulator().simulate("YX", table)[2].mass, storeReal48(30.95L));
     EXPECT_TRUE(x[1].abundance == 100.0L && x[2].abundance == 100.0L);
 }
 
 TEST(SimulatePeakGroup, EmptyRowsAreSkippedAndMissingDataNoticedOncePerEntry) {
-    const PeakList plain = simulated("C6H12");
+    const PeakList plain = Simulator().simulate("C6H12");
     Simulator run;
     EXPECT_TRUE(samePeaks(run.simulate("XxC6H12"), plain));
     EXPECT_TRUE(samePeaks(run.simulate("C6QH12Xx"), plain));
     EXPECT_EQ(run.notices, (std::vector<std::string>{"Xx", " Q", "Xx"}));
     // So do rows that a count of 0 leaves empty, whatever the method.
-    EXPECT_TRUE(samePeaks(run.simulate("C0H12F0O0"), simulated("H12")));
+    EXPECT_TRUE(samePeaks(run.simulate("C0H12F0O0"), Simulator().simulate("H12")));
     // Isotope counts of 0 or beyond the 10 slots count as missing data, and
     // nothing past the record is read even when it is the table's last: on
     // the heap by itself, so that the address sanitizer sees such a read.
@@ -102,7 +98,7 @@ TEST(SimulatePeakGroup, EveryRunGivesWhatItGivesAlone) {
     EXPECT_EQ(run.simulation.peakTree.liveNodeCount(), 0);
     // Changed element data are never taken from an earlier run.
     for (const ElementTable* table : {&first, &second, &first})
-        EXPECT_TRUE(samePeaks(run.simulate("C2", *table), simulated("C2", *table)));
+        EXPECT_TRUE(samePeaks(run.simulate("C2", *table), Simulator().simulate("C2", *table)));
     // Two rows of thousands of peaks each: millions of combinations. The
     // limit counts per simulation, so a long session of ordinary formulas never reaches it.
     EXPECT_THROW(run.simulate("Cl2420000Cl2420000"), SimulationTooLargeError);
@@ -111,7 +107,7 @@ TEST(SimulatePeakGroup, EveryRunGivesWhatItGivesAlone) {
     // a changed or missing row must not leave a later step standing.
     for (const char* formula : {"C6H12O6S", "C6H12O6S2", "C6H12O7S", "C6H11O7S", "C6H12O7S", "C6H12", "C6H12O6S",
                                 "H12O6S", "QH12O6S", "C6H12O6S"})
-        EXPECT_TRUE(samePeaks(run.simulate(formula), simulated(formula))) << formula;
+        EXPECT_TRUE(samePeaks(run.simulate(formula), Simulator().simulate(formula))) << formula;
     // Reused steps count the work they once cost, so the work limit judges a
     // formula alike whether its steps are reused or not.
     run.simulate("C6H12O6S");  // every step reused
