@@ -51,7 +51,6 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
     fs::permissions(dir / "PSE.DAT", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(loadCode(dir / "PSE.DAT"), 100);  // opened read-only
     EXPECT_EQ(loadCode(dir / "none"), 2);
-    EXPECT_TRUE(table[6].symbol.empty() && table[6].number == 6);
     EXPECT_EQ(loadCode(dir), 5);
     EXPECT_EQ(loadCode(dir / std::string(300, 'x')), 3);  // a name too long for the file system
     fs::remove_all(dir);
@@ -61,14 +60,6 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
         {101, "Kapazität der Diskette/Festplatte erschöpft"}, {106, "Ungültige numerische Eingabe"}, {13, "I/O-Fehler 13"},
     };
     for (const auto& [code, message] : messages) EXPECT_STREQ(InOutError(code).what(), message) << code;
-}
-
-// Characters beyond the length are not compared.
-TEST(Symbol, ComparesLengthAndCoveredCharacters) {
-    Symbol withJunk = Symbol::from("C");
-    withJunk.chars[1] = 'x';
-    EXPECT_EQ(withJunk, Symbol::from("C"));
-    EXPECT_TRUE(Symbol::from("C") != Symbol::from(" C") && Symbol::from("Co") != Symbol::from("CO"));
 }
 
 }  // namespace isoquill::testing

@@ -28,13 +28,10 @@ TEST(Real48, RoundsToFortyBitsTiesAwayFromZeroStoresTheDocumentedBytesAndRaisesA
         EXPECT_EQ(storeReal48(c.value), c.bytes) << static_cast<double>(c.value);
         EXPECT_EQ(loadReal48(c.bytes), c.rounded) << static_cast<double>(c.value);
     }
-    EXPECT_EQ(loadReal48({{0, 0xff, 0x12, 0x34, 0x56, 0xff}}), 0.0L);  // exponent 0 is zero, whatever follows
-    EXPECT_FALSE(std::signbit(loadReal48({{0, 0, 0, 0, 0, 0x80}})));
     for (long double value : {0x1p127L, -0x1p127L, largest + 0x1p86L, HUGE_VALL, static_cast<long double>(NAN)}) {
         EXPECT_THROW(storeReal48(value), FloatOverflowError) << static_cast<double>(value);
         EXPECT_THROW(roundReal48(value), FloatOverflowError) << static_cast<double>(value);
     }
-    EXPECT_STREQ(FloatOverflowError().what(), "Überlauf bei Gleitkomma-Operation");
 }
 
 // roundReal48 rounds in the FPU; storing reads the bits. The two must agree

@@ -5,7 +5,6 @@
 namespace isoquill::testing {
 
 TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
-    EXPECT_TRUE(mergeWindow == roundReal48(0.1L) && minAbundance == roundReal48(0.0001L));
     // mergeWindow - 2^-44 lies halfway between mergeWindow and the Real48
     // value below it: a tie rounds up to the window and stays apart.
     for (const auto& [first, nodes] : {std::pair{0x1p-44L, 2}, {0x1p-44L + 0x1p-60L, 1}}) {
@@ -30,9 +29,6 @@ TEST(PeakTree, MergesBelowTheWindowAndReadsOutAscendingAboveMinAbundance) {
         EXPECT_TRUE(list[i].mass == storeReal48(i + 1.0L) && passes[i - 1].mass == i + 1.0L &&
                     passes[i - 1].abundance == list[i].abundance) << i;
     EXPECT_EQ(list[3].abundance, small + small);
-    EXPECT_EQ(tree.liveNodeCount(), 5);
-    tree.freePeakTree();
-    EXPECT_TRUE(tree.empty());
 }
 
 }  // namespace isoquill::testing
