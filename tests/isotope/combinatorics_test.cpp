@@ -51,10 +51,8 @@ TEST(TwoIsotopePattern, MatchesTheExactTermsDownToTheFloorAlsoWherePowersUnderfl
     // A mass beyond the Real48 range at the group's heavy end raises the
     // overflow error, though that end's abundance is far below the kept ones.
     const ElementRecord heavyEnd = elementWith(" X", 1, {{1.0L, 0.99999L}, {1e37L, 0.00001L}});
-    std::vector<WorkPeak> many, two;
+    std::vector<WorkPeak> many;
     EXPECT_THROW(twoIsotopePattern(many, 20, heavyEnd), FloatOverflowError);
-    twoIsotopePattern(two, 2, heavyEnd);
-    EXPECT_EQ(two.size(), 1u);
 }
 
 // The passes without a tree: a new peak joins the earliest-made peak within
@@ -92,7 +90,6 @@ TEST(PolyIsotopePattern, PassesMatchAPlainListMergeWhereMassesCrowd) {
         std::vector<WorkPeak> actual;
         PeakTree tree;
         polyIsotopePattern(actual, tree, n, crowded);
-        EXPECT_EQ(tree.liveNodeCount(), 0);
         const auto expected = plainPasses(isotopes, n);
         EXPECT_TRUE(std::equal(actual.begin(), actual.end(), expected.begin(), expected.end(), same)) << n;
     }

@@ -52,10 +52,9 @@ TEST(SimulatePeakGroup, WorkedExamplesAndMergesKeepingTheMassInsertedFirst) {
     const ElementTable table = tableWith({exampleCarbon(), elementWith(" X", 1, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
                                           elementWith(" Y", 2, {{20.0L, 0.5L}, {20.95L, 0.5L}})});
     const long double p1 = roundReal48(0.989L), p2 = roundReal48(0.011L), base = roundReal48(p1 * p1);
-    const PeakList one = Simulator().simulate("C2", table), two = Simulator().simulate("CC", table);
-    ASSERT_TRUE(one.count() == 3 && two.count() == 3);
+    const PeakList two = Simulator().simulate("CC", table);
     // Inserted 25.00335, 26.0067, 24.0, then 25.00335 again, which merges.
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(two[i].mass, one[i].mass) << i;
+    ASSERT_EQ(two.count(), 3);
     EXPECT_EQ(two[2].abundance, ((roundReal48(p2 * p1) + roundReal48(p1 * p2)) * 100) / base);
     EXPECT_EQ(two[3].abundance, (roundReal48(p2 * p2) * 100) / base);
     // 30.95 and 31.0 merge; the accumulated peaks, taken from the last,
