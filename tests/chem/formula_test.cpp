@@ -42,17 +42,14 @@ TEST(Formula, ParsesEntriesInTextOrderAndReportsTheLastSyntaxOffence) {
         EXPECT_EQ(checkFormulaSyntax(parsed(text)), offence) << text;
 }
 
-TEST(Formula, ReparseOverUnclearedTablesContinuesThroughOldTokensAndKeepsUnmatchedElements) {
+// As the fragment page's run parses over what the comparison left in the table.
+TEST(Formula, ReparseOverAnUnclearedTableContinuesThroughItsOldTokens) {
     Formula formula = parsed("C6H12O6");
     setFormulaText(formula, "CO");
     parseFormula(formula, shippedElements());
     EXPECT_EQ(entries(formula), (Entries{{" C", 6, 1, 1}, {" O", 8, 1, 1}, {" O", 8, 6, 6}}));
-    setFormulaText(formula, "Xx");
-    parseFormula(formula, shippedElements());
-    EXPECT_EQ(formula.formulaTable[0].element, 6);
 }
 
-// Numbers without a record read record 0.
 TEST(Formula, MassSumsCountTimesMeanMassUpToTheFirstEmptySymbol) {
     const long double carbon = loadReal48(shippedElements()[6].mass);
     for (const auto& [text, mass] :
@@ -61,8 +58,6 @@ TEST(Formula, MassSumsCountTimesMeanMassUpToTheFirstEmptySymbol) {
         computeFormulaMass(formula, shippedElements());
         EXPECT_EQ(loadReal48(formula.formulaMass), mass) << text;
     }
-    for (const auto& [number, record] : {std::pair{-1, 0}, {0, 0}, {120, 120}, {121, 0}})
-        EXPECT_EQ(&elementRecord(shippedElements(), number), &shippedElements()[record]) << number;
 }
 
 }  // namespace isoquill::testing

@@ -48,30 +48,21 @@ TEST(SimulatePeakGroup, CountsUpTo255GiveTheSameBytesAsTheFixedArithmeticAlwaysG
     for (const auto& c : cases) EXPECT_EQ(fingerprint(Simulator().simulate(c.formula)), c.fingerprint) << c.formula;
 }
 
-TEST(SimulatePeakGroup, WorkedExamplesAndMergesKeepingTheMassInsertedFirst) {
-    const ElementTable table = tableWith({exampleCarbon(), elementWith(" X", 1, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
-                                          elementWith(" Y", 2, {{20.0L, 0.5L}, {20.95L, 0.5L}})});
-    const long double p1 = roundReal48(0.989L), p2 = roundReal48(0.011L), base = roundReal48(p1 * p1);
-    const PeakList two = Simulator().simulate("CC", table);
-    // Inserted 25.00335, 26.0067, 24.0, then 25.00335 again, which merges.
-    ASSERT_EQ(two.count(), 3);
-    EXPECT_EQ(two[2].abundance, ((roundReal48(p2 * p1) + roundReal48(p1 * p2)) * 100) / base);
-    EXPECT_EQ(two[3].abundance, (roundReal48(p2 * p2) * 100) / base);
+// After an error or a change of data or formula, a run gives what a fresh simulation gives.
+TEST(SimulatePeakGroup, MergesKeepTheMassInsertedFirstAndEveryRunGivesWhatItGivesAlone) {
+    const ElementTable first = tableWith({exampleCarbon(), elementWith(" X", 2, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
+                                          elementWith(" Y", 3, {{20.0L, 0.5L}, {20.95L, 0.5L}}),
+                                          elementWith(" W", 1, {{1.0L, 0.5L}, {2.0L, 0.3L}, {1.6e38L, 0.2L}})});
+    const ElementTable second = tableWith({elementWith(" C", 6, {{12.0L, 0.9L}, {13.00335L, 0.1L}})});
+    Simulator run;
     // 30.95 and 31.0 merge; the accumulated peaks, taken from the last,
     // decide which of them comes first. Equal maxima both become 100.
-    const PeakList xy = Simulator().simulate("XY", table), x = Simulator().simulate("X", table);
+    const PeakList xy = run.simulate("XY", first), x = run.simulate("X", first);
     ASSERT_EQ(xy.count(), 3);
     EXPECT_EQ(loadReal48(xy[2].mass), 31.0L);
     EXPECT_TRUE(xy[2].abundance == 100.0L && xy[1].abundance == 50.0L);
-    EXPECT_EQ(Simulator().simulate("YX", table)[2].mass, storeReal48(30.95L));
+    EXPECT_EQ(run.simulate("YX", first)[2].mass, storeReal48(30.95L));
     EXPECT_TRUE(x[1].abundance == 100.0L && x[2].abundance == 100.0L);
-}
-
-// After an error or a change of data or formula, a run gives what a fresh simulation gives.
-TEST(SimulatePeakGroup, EveryRunGivesWhatItGivesAlone) {
-    const ElementTable first = tableWith({exampleCarbon(), elementWith(" W", 1, {{1.0L, 0.5L}, {2.0L, 0.3L}, {1.6e38L, 0.2L}})});
-    const ElementTable second = tableWith({elementWith(" C", 6, {{12.0L, 0.9L}, {13.00335L, 0.1L}})});
-    Simulator run;
     // The last isotope pair overflows in the middle of the pass; the nodes
     // made so far are released with the error.
     EXPECT_THROW(run.simulate("W2", first), FloatOverflowError);
@@ -102,10 +93,13 @@ TEST(LargeMolecules, EveryVisibleStepMatchesTheExactReferenceAndHasItsOwnCompari
     ElementTable table = shippedElements();
     // Es as an edited data file may list its isotopes: the heavier first.
     table[99] = elementWith("Es", 99, {{81.0L, 0.49L}, {79.0L, 0.51L}});
+    // Qw's light isotope is so rare that the product of two drops its lightest step: one peak, where the
+    // slots past the kept ones still hold what the product computed.
+    table[96] = elementWith("Qw", 96, {{10.0L, 1e-7L}, {11.0L, 1.0L}});
     CompareState state;
     for (const char* text : {"O300", "O897", "S1000", "S10000", "Sn300", "Fe300", "C2934H4615N781O897S39",
                              "C1000H2000O500", "Br1000", "C10000H20000", "Hg3000", "C50000H80000N13000O15000S400",
-                             "C1000F300", "F300I300", "Y477", "Es300"}) {
+                             "C1000F300", "F300I300", "Y477", "Es300", "F300QwQw"}) {
         SCOPED_TRACE(text);
         ASSERT_TRUE(runComparisonChain(state, table, text));
         const PeakList& peaks = state.simulation.simPeaks;
