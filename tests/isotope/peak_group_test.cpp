@@ -42,8 +42,7 @@ TEST(SimulatePeakGroup, CountsUpTo255GiveTheSameBytesAsTheFixedArithmeticAlwaysG
     const struct { const char* formula; std::uint64_t fingerprint; } cases[] = {
         {"F255Na3", 0xda53452fae359201u}, {"C100H202", 0x49dbeb69bcf55f2eu}, {"O255", 0x2c5e89de9e1b8362u},
         {"Sn255", 0x87fd343177cb09c3u}, {"SnCl4", 0xb17800a9856bf483u}, {"C254H250N65O75S6", 0xcf1ecb373996cb63u},
-        {"Cl60", 0x7d0fbd690d473dc0u}, {"Br120", 0x6799b005089fc8dfu},
-        {"F300", 0xc1141bf00ce191e0u},
+        {"Cl60", 0x7d0fbd690d473dc0u}, {"Br120", 0x6799b005089fc8dfu}, {"F300", 0xc1141bf00ce191e0u},
     };
     for (const auto& c : cases) EXPECT_EQ(fingerprint(Simulator().simulate(c.formula)), c.fingerprint) << c.formula;
 }
@@ -109,7 +108,6 @@ TEST(LargeMolecules, EveryVisibleStepMatchesTheExactReferenceAndHasItsOwnCompari
             const FormulaEntry& entry = formula.formulaTable[static_cast<std::size_t>(e)];
             exact = exactProduct(exact, exactEntry(table[entry.element], entry.count));
         }
-        EXPECT_TRUE(peaks.unitSteps);
         // Peak by peak, the steps whose exact weighted mean lies within 0.001 u
         // of its mass, in order; every other step is below 0.01.
         int i = 1;
