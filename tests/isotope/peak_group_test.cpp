@@ -47,7 +47,8 @@ TEST(SimulatePeakGroup, CountsUpTo255GiveTheSameBytesAsTheFixedArithmeticAlwaysG
     for (const auto& c : cases) EXPECT_EQ(fingerprint(Simulator().simulate(c.formula)), c.fingerprint) << c.formula;
 }
 
-// After an error or a change of data or formula, a run gives what a fresh simulation gives.
+// Peaks of different entries merge keeping the mass inserted first. After an
+// error or a change of data or formula, a run gives what a fresh simulation gives.
 TEST(SimulatePeakGroup, MergesKeepTheMassInsertedFirstAndEveryRunGivesWhatItGivesAlone) {
     const ElementTable first = tableWith({exampleCarbon(), elementWith(" X", 2, {{10.0L, 0.5L}, {11.0L, 0.5L}}),
                                           elementWith(" Y", 3, {{20.0L, 0.5L}, {20.95L, 0.5L}}),
