@@ -2,13 +2,11 @@
 
 namespace isoquill::testing {
 
-const char* shippedElementFile() { return ISOQUILL_ELEMENT_FILE; }
-
 const ElementTable& shippedElements() {
     static const ElementTable table = [] {
         ElementTable t;
         clearElementTable(t);
-        loadElementFile(t, shippedElementFile());
+        loadElementFile(t, ISOQUILL_ELEMENT_FILE);
         return t;
     }();
     return table;

@@ -6,6 +6,5 @@
 namespace isoquill::testing {
 
 const ElementTable& shippedElements();
-const char* shippedElementFile();
 
 }  // namespace isoquill::testing

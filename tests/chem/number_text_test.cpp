@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace isoquill {
-namespace {
+namespace isoquill::testing {
 
 TEST(NumberText, WritesFixedPointPaddedNeverCutWithExactTiesRoundedAwayFromZero) {
     const struct { long double value; int width, decimals; const char* text; } cases[] = {
@@ -17,17 +16,13 @@ TEST(NumberText, WritesFixedPointPaddedNeverCutWithExactTiesRoundedAwayFromZero)
         {1.005L, 0, 2, "1.00"}, {0.15L, 0, 1, "0.2"},  // no ties: 1.005 is stored below the half, 0.15 above
     };
     for (const auto& c : cases) EXPECT_EQ(formatReal(c.value, c.width, c.decimals), c.text) << c.text;
-    EXPECT_EQ(formatInteger(3, 5), "    3");
-    EXPECT_EQ(formatInteger(-12, 2), "-12");
-    EXPECT_EQ(formatInteger(123456, 2), "123456");
 }
 
 TEST(NumberText, ReadsTheLongestNumericPrefixAndIntegersSaturated) {
     const struct { const char* text; long double value; } numbers[] = {
-        {"12x", 12.0L}, {"1,5", 1.5L}, {"6,9", 6.9L}, {" -0,25x", -0.25L}, {",5", 0.5L}, {"5,", 5.0L},
-        {",", 0.0L}, {"1,5.3", 1.5L}, {"1.2,3", 1.2L}, {"1,5e2", 150.0L}, {"1 ,5", 1.0L},
-        {"  -3.5", -3.5L}, {"+2", 2.0L}, {"", 0.0L}, {"abc", 0.0L}, {".5", 0.5L}, {"5.", 5.0L}, {"1e3", 1000.0L},
-        {"1e", 1.0L}, {"1.2.3", 1.2L}, {"-", 0.0L}, {" . ", 0.0L}, {"180.0634", 180.0634L}, {"1e-40", 1e-40L},
+        {"1,5", 1.5L}, {"6,9", 6.9L}, {" -0,25x", -0.25L}, {",5", 0.5L}, {"5,", 5.0L}, {",", 0.0L},
+        {"1,5.3", 1.5L}, {"1.2,3", 1.2L}, {"1,5e2", 150.0L}, {"1 ,5", 1.0L}, {"  -3.5", -3.5L}, {"+2", 2.0L},
+        {"", 0.0L}, {"abc", 0.0L}, {"1e3", 1000.0L}, {"1e", 1.0L}, {"-", 0.0L}, {" . ", 0.0L}, {"1e-40", 1e-40L},
         {"2E+2x", 200.0L}, {"0x10", 0.0L}, {"  0x10", 0.0L}, {"inf", 0.0L}, {"nan", 0.0L}, {"\t5", 0.0L},
         {"1e-99999", 0.0L}, {"1e99999", HUGE_VALL},
     };
@@ -39,5 +34,4 @@ TEST(NumberText, ReadsTheLongestNumericPrefixAndIntegersSaturated) {
     for (const auto& c : integers) EXPECT_EQ(readInteger(c.text), c.value) << c.text;
 }
 
-}  // namespace
-}  // namespace isoquill
+}  // namespace isoquill::testing

@@ -8,10 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
-#include "chem/element_table.h"
 #include "chem/formula.h"
 
 namespace isoquill::testing {
@@ -26,10 +24,8 @@ struct ExactSteps {
 };
 
 inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
-    ExactSteps c;
-    c.first = a.first + b.first;
-    c.p.assign(a.p.size() + b.p.size() - 1, 0.0L);
-    c.pm.assign(c.p.size(), 0.0L);
+    ExactSteps c{a.first + b.first, std::vector<long double>(a.p.size() + b.p.size() - 1), {}};
+    c.pm = c.p;
     for (std::size_t i = 0; i < a.p.size(); ++i)
         for (std::size_t j = 0; j < b.p.size(); ++j) {
             c.p[i + j] += a.p[i] * b.p[j];
@@ -40,8 +36,7 @@ inline ExactSteps exactProduct(const ExactSteps& a, const ExactSteps& b) {
     while (c.p[lo] < keep) ++lo;
     while (c.p[hi - 1] < keep) --hi;
     c.first += static_cast<std::int64_t>(lo);
-    c.p.assign(c.p.begin() + static_cast<std::ptrdiff_t>(lo), c.p.begin() + static_cast<std::ptrdiff_t>(hi));
-    c.pm.assign(c.pm.begin() + static_cast<std::ptrdiff_t>(lo), c.pm.begin() + static_cast<std::ptrdiff_t>(hi));
+    for (auto* v : {&c.p, &c.pm}) v->assign(v->begin() + std::ptrdiff_t(lo), v->begin() + std::ptrdiff_t(hi));
     return c;
 }
 
@@ -68,17 +63,6 @@ inline ExactSteps exactEntry(const ElementRecord& element, std::int64_t n) {
         if (n > 1) power = exactProduct(power, power);
     }
     return result;
-}
-
-// The group of every entry with isotope data and a count of 1 or more.
-inline ExactSteps exactGroup(const Formula& formula, const ElementTable& table) {
-    ExactSteps group{0, {1.0L}, {0.0L}};
-    for (const FormulaEntry& entry : formula.formulaTable) {
-        if (entry.symbol.empty()) break;
-        if (entry.element == 0 || entry.count < 1 || table[entry.element].isotopeCount == 0) continue;
-        group = exactProduct(group, exactEntry(table[entry.element], entry.count));
-    }
-    return group;
 }
 
 }  // namespace isoquill::testing
