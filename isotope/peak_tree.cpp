@@ -46,11 +46,6 @@ void PeakTree::readOutPeaks(std::vector<WorkPeak>& out) const {
     }
 }
 
-void PeakTree::readOutPeaks(PeakList& simPeaks) const {
-    for (const PeakNode& node : nodes_)
-        if (node.abundance > minAbundance) simPeaks.append({storeReal48(node.mass), node.abundance});
-}
-
 void PeakTree::freePeakTree() { nodes_.clear(); }
 
 void PeakTree::readOutAndFree(std::vector<WorkPeak>& out) {

@@ -61,7 +61,6 @@ public:
     // Appends the nodes whose abundance exceeds minAbundance, in ascending
     // mass, up to any of mass 0.0, which ends a peak list.
     void readOutPeaks(std::vector<WorkPeak>& out) const;
-    void readOutPeaks(PeakList& simPeaks) const;
 
     // Empties the tree; its storage keeps its memory for the next pass.
     void freePeakTree();
