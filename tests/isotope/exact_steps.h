@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "chem/element_table.h"
 #include "chem/formula.h"
 
 namespace isoquill::testing {
@@ -63,6 +64,17 @@ inline ExactSteps exactEntry(const ElementRecord& element, std::int64_t n) {
         if (n > 1) power = exactProduct(power, power);
     }
     return result;
+}
+
+// The group of every entry with isotope data and a count of 1 or more.
+inline ExactSteps exactGroup(const Formula& formula, const ElementTable& table) {
+    ExactSteps group{0, {1.0L}, {0.0L}};
+    for (const FormulaEntry& entry : formula.formulaTable) {
+        if (entry.symbol.empty()) break;
+        if (entry.element == 0 || entry.count < 1 || table[entry.element].isotopeCount == 0) continue;
+        group = exactProduct(group, exactEntry(table[entry.element], entry.count));
+    }
+    return group;
 }
 
 }  // namespace isoquill::testing

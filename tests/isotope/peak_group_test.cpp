@@ -104,11 +104,7 @@ TEST(LargeMolecules, EveryVisibleStepMatchesTheExactReferenceAndHasItsOwnCompari
         ASSERT_TRUE(runComparisonChain(state, table, text));
         const PeakList& peaks = state.simulation.simPeaks;
         const Formula formula = parsed(text, table);
-        ExactSteps exact{0, {1.0L}, {0.0L}};  // the exact group: every entry's steps multiplied in
-        for (int e = 0; e < formulaEntryTotal(formula); ++e) {
-            const FormulaEntry& entry = formula.formulaTable[static_cast<std::size_t>(e)];
-            exact = exactProduct(exact, exactEntry(table[entry.element], entry.count));
-        }
+        const ExactSteps exact = exactGroup(formula, table);
         // Peak by peak, the steps whose exact weighted mean lies within 0.001 u
         // of its mass, in order; every other step is below 0.01.
         int i = 1;
