@@ -58,7 +58,8 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
     const std::pair<int, const char*> messages[] = {
         {2, "Datei nicht gefunden"}, {3, "Ungültiger Dateiname"}, {4, "Zu viele Dateien geöffnet"},
         {5, "Dateizugriff verweigert"}, {100, "Lesen nach Dateiende (EOF)"},
-        {101, "Kapazität der Diskette/Festplatte erschöpft"}, {106, "Ungültige numerische Eingabe"}, {13, "I/O-Fehler 13"},
+        {101, "Kapazität der Diskette/Festplatte erschöpft"}, {106, "Ungültige numerische Eingabe"},
+        {13, "I/O-Fehler 13"},
     };
     for (const auto& [code, message] : messages) EXPECT_STREQ(InOutError(code).what(), message) << code;
 }

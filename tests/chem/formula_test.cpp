@@ -25,7 +25,8 @@ static Entries entries(const Formula& formula) {
 TEST(Formula, ParsesEntriesInTextOrderAlsoOverOldTokensAndReportsTheLastSyntaxOffence) {
     const struct { const char* text; Entries entries; } cases[] = {
         {"C6H12O6", {{" C", 6, 6, 6}, {" H", 1, 12, 12}, {" O", 8, 6, 6}}},
-        {"CH3COOH", {{" C", 6, 1, 1}, {" H", 1, 3, 3}, {" C", 6, 1, 1}, {" O", 8, 1, 1}, {" O", 8, 1, 1}, {" H", 1, 1, 1}}},
+        {"CH3COOH",
+         {{" C", 6, 1, 1}, {" H", 1, 3, 3}, {" C", 6, 1, 1}, {" O", 8, 1, 1}, {" O", 8, 1, 1}, {" H", 1, 1, 1}}},
         {"NaCl", {{"Na", 11, 1, 1}, {"Cl", 17, 1, 1}}}, {"Cl2", {{"Cl", 17, 2, 2}}}, {"C1.5", {{" C", 6, 1, 1.5L}}},
         {"C.5", {{" C", 6, 0, 0.5L}}}, {"C1.2.3", {{" C", 6, 1, roundReal48(1.2L)}}}, {"co", {{" o", 0, 1, 1}}},
         {"Co", {{"Co", 27, 1, 1}}}, {"CO", {{" C", 6, 1, 1}, {" O", 8, 1, 1}}}, {"C 2", {{"C ", 0, 2, 2}}},

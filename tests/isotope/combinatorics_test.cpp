@@ -70,7 +70,8 @@ static std::vector<WorkPeak> plainPasses(const std::vector<WorkPeak>& isotopes, 
                 if (near == made.end()) made.push_back(peak);
                 else near->abundance += peak.abundance;
             }
-        std::stable_sort(made.begin(), made.end(), [](const WorkPeak& x, const WorkPeak& y) { return x.mass < y.mass; });
+        std::stable_sort(made.begin(), made.end(),
+                         [](const WorkPeak& x, const WorkPeak& y) { return x.mass < y.mass; });
         std::erase_if(made, [](const WorkPeak& m) { return !(m.abundance > minAbundance); });
         acc = made;
     }
@@ -80,7 +81,8 @@ static std::vector<WorkPeak> plainPasses(const std::vector<WorkPeak>& isotopes, 
 TEST(PolyIsotopePattern, PassesMatchAPlainListMergeWhereMassesCrowd) {
     // Isotopes 0.06 u apart: which node absorbs a peak depends on the order
     // of insertion, and the summed abundances show it.
-    const ElementRecord crowded = elementWith(" X", 1, {{10.0L, 0.4L}, {10.06L, 0.35L}, {10.13L, 0.2L}, {11.0L, 0.05L}});
+    const ElementRecord crowded =
+        elementWith(" X", 1, {{10.0L, 0.4L}, {10.06L, 0.35L}, {10.13L, 0.2L}, {11.0L, 0.05L}});
     std::vector<WorkPeak> isotopes;
     for (int j = 1; j <= 4; ++j)
         isotopes.push_back({loadReal48(crowded.isotope(j).mass), loadReal48(crowded.isotope(j).abundance)});
