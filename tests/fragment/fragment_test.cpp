@@ -264,6 +264,15 @@ TEST(Scoring, ParallelScoresEqualSerialScores) {
         EXPECT_EQ(std::tuple(outcomes[0].notices, failed[0].notices, outcomes[0].lastAccepted, outcomes[0].last.error),
                   std::tuple(outcomes[1].notices, failed[1].notices, outcomes[1].lastAccepted, outcomes[1].last.error));
     }
+    // Only the last candidate notices Yy, before its Xx: by their last notices
+    // Yy comes first.
+    CompareState compare = comparedGlucose();
+    FragmentState fragment = fragmentRun(compare, "YyCXx", {{0, 1}, {1, 1}, {1, 1}}, 12, 1);
+    ScoringOutcome outcome;
+    scoreCandidates(fragment, compare, shippedElements(), 1, outcome);
+    std::vector<std::string_view> noticed;
+    for (const Symbol& symbol : outcome.notices) noticed.push_back(symbol.text());
+    EXPECT_EQ(noticed, (std::vector<std::string_view>{"Yy", "Xx"}));
 }
 
 }  // namespace
