@@ -19,6 +19,8 @@ std::string_view Symbol::text() const {
 
 InOutError::InOutError(int code) : std::runtime_error(messageFor(code)), code_(code) {}
 
+InOutError::InOutError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+
 std::string InOutError::messageFor(int code) {
     switch (code) {
         case 2: return "Datei nicht gefunden";
@@ -40,11 +42,9 @@ void clearElementTable(ElementTable& elementTable) {
     }
 }
 
-namespace {
-
-// The runtime's codes for a failed open or read: the operating system's error numbers
-// where they mean the same, the runtime's own code otherwise.
-int openErrorCode(int error) {
+// The operating system's error numbers where they mean the same, the
+// runtime's own code otherwise.
+int inOutErrorCode(int error) {
     switch (error) {
         case ENOENT: case ENOTDIR: return 2;
         case ENAMETOOLONG: return 3;
@@ -54,20 +54,18 @@ int openErrorCode(int error) {
     }
 }
 
-}  // namespace
-
 void loadElementFile(ElementTable& elementTable, const std::filesystem::path& path) {
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     errno = 0;
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw InOutError(openErrorCode(errno));
+    if (!file) throw InOutError(inOutErrorCode(errno));
     for (auto& record : elementTable) {
         // A short read keeps the bytes it got; the rest stays as cleared.
         errno = 0;
         if (std::fread(&record, 1, sizeof record, file.get()) != sizeof record)
-            throw InOutError(std::ferror(file.get()) ? openErrorCode(errno) : 100);
+            throw InOutError(std::ferror(file.get()) ? inOutErrorCode(errno) : 100);
     }
 }
 

@@ -65,12 +65,17 @@ using ElementTable = std::array<ElementRecord, elementRecordCount>;
 class InOutError : public std::runtime_error {
 public:
     explicit InOutError(int code);
+    InOutError(int code, const std::string& message);
     int code() const { return code_; }
     static std::string messageFor(int code);
 
 private:
     int code_;
 };
+
+// The runtime's code for a failed open or read with the system's error
+// number `error` (2 for ENOENT, 5 for EACCES, ...).
+int inOutErrorCode(int error);
 
 // All records zero, then record i numbered i.
 void clearElementTable(ElementTable& elementTable);

@@ -1,9 +1,12 @@
 #include "ui/main_window.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "chem/element_file_places.h"
 #include "compare/compare_page.h"
 #include "compare/plot_window.h"
 #include "fragment/fragment_page.h"
@@ -65,7 +68,7 @@ void TForm1::FormCreate() {
     compareState_.comparison.rowCount = 0;
     fragmentPage_->clearRangeTable();
     clearElementTable(elementTable_);
-    loadElementFile(elementTable_);
+    loadElementFileFromPlaces(elementTable_, QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     fragmentPage_->writeRangeGridHeader();
     fragmentPage_->setInitialResultColumnWidths();
     comparePage_->setComparisonColumns();

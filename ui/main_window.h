@@ -18,8 +18,9 @@ class TForm12;
 class TForm1 : public QWidget, public ProgramContext {
     Q_OBJECT
 public:
-    // Builds the window and runs FormCreate; an error there (a missing or
-    // short "PSE.DAT") is shown in the error box and the rest is skipped.
+    // Builds the window and runs FormCreate; an error there (no "PSE.DAT" in
+    // the current directory nor in the installed data folder, or a short one)
+    // is shown in the error box and the rest is skipped.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 

@@ -1,4 +1,5 @@
 #include "chem/element_table.h"
+#include "chem/element_file_places.h"
 
 #include <unistd.h>
 
@@ -62,6 +63,55 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
         {13, "I/O-Fehler 13"},
     };
     for (const auto& [code, message] : messages) EXPECT_STREQ(InOutError(code).what(), message) << code;
+}
+
+
+// The current directory first, then the data folder beside the program's;
+// only a missing file moves on, and none at all names both places.
+TEST(ElementFile, IsFoundInTheCurrentDirectoryThenInTheInstalledDataFolder) {
+    const fs::path root = fs::temp_directory_path() / ("isoquill_places_" + std::to_string(::getpid()));
+    const fs::path bin = root / "bin", data = root / "share" / "isoquill", work = root / "work";
+    const fs::path previous = fs::current_path();
+    const std::vector<char> shipped{std::istreambuf_iterator<char>(std::ifstream(ISOQUILL_ELEMENT_FILE).rdbuf()), {}};
+    // A file whose record 1 names its place, so the table tells which was read.
+    const auto writeAt = [&](const fs::path& dir, char mark, std::size_t size) {
+        std::vector<char> data = shipped;
+        data[172 + 1] = mark;
+        data.resize(size);
+        std::ofstream(dir / "PSE.DAT", std::ios::binary).write(data.data(), static_cast<std::streamsize>(size));
+    };
+    struct Case {
+        const char* name;
+        std::size_t hereSize, installedSize;  // 0: no file
+        std::string expected;                 // the mark read, or the error's message
+    };
+    const Case cases[] = {
+        {"both", 20812, 20812, "w"},
+        {"installed only", 0, 20812, "i"},
+        {"current only", 20812, 0, "w"},
+        {"short here", 100, 20812, "Lesen nach Dateiende (EOF)"},
+        {"none", 0, 0, "Datei nicht gefunden: " + (work / "PSE.DAT").string() + ", " + (data / "PSE.DAT").string()},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(root);
+        for (const fs::path& dir : {bin, data, work}) fs::create_directories(dir);
+        if (c.hereSize) writeAt(work, 'w', c.hereSize);
+        if (c.installedSize) writeAt(data, 'i', c.installedSize);
+        fs::current_path(work);
+        ElementTable table;
+        clearElementTable(table);
+        std::string result;
+        try {
+            loadElementFileFromPlaces(table, bin);
+            result = std::string(1, table[1].symbol.chars[0]);
+        } catch (const InOutError& error) {
+            result = error.what();
+        }
+        fs::current_path(previous);
+        EXPECT_EQ(result, c.expected) << c.name;
+    }
+    EXPECT_EQ(elementFilePlaces("/opt/iq/bin")[1], fs::path("/opt/iq/share/isoquill/PSE.DAT"));
+    fs::remove_all(root);
 }
 
 }  // namespace isoquill::testing
