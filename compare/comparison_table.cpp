@@ -21,16 +21,21 @@ ComparisonRow comparisonHeaderRow(const Comparison& comparison, const Real48& fo
             "Sim.", formatReal(loadReal48(formulaMass), 6, 1), "Diff."};
 }
 
-ComparisonRow comparisonDataRow(const Comparison& comparison, int r) {
+ComparisonRowValues comparisonRowValues(const Comparison& comparison, int r) {
     const Peak& observed = comparison.alignedObserved[static_cast<std::size_t>(r)];
     const Peak& simulated = comparison.alignedSimulated[static_cast<std::size_t>(r)];
-    const long double difference = roundReal48(observed.abundance - simulated.abundance);
+    return {loadReal48(observed.mass), observed.abundance, loadReal48(simulated.mass), simulated.abundance,
+            roundReal48(observed.abundance - simulated.abundance)};
+}
+
+ComparisonRow comparisonDataRow(const Comparison& comparison, int r) {
+    const ComparisonRowValues values = comparisonRowValues(comparison, r);
     return {cut(formatInteger(r, 2), 2),
-            cut(formatReal(loadReal48(observed.mass), 6, 1), 12),
-            cut(formatReal(observed.abundance, 5, 1), 12),
-            cut(formatReal(loadReal48(simulated.mass), 6, 1), 12),
-            cut(formatReal(simulated.abundance, 5, 1), 12),
-            cut(formatReal(difference, 7, 2), 12)};
+            cut(formatReal(values.observedMass, 6, 1), 12),
+            cut(formatReal(values.observedAbundance, 5, 1), 12),
+            cut(formatReal(values.simulatedMass, 6, 1), 12),
+            cut(formatReal(values.simulatedAbundance, 5, 1), 12),
+            cut(formatReal(values.difference, 7, 2), 12)};
 }
 
 std::string comparisonErrorText(long double error) {

@@ -20,6 +20,13 @@ int comparisonTableRowCount(int rowCount);
 // "Exp.", the observed mean mass, column 2 empty, "Sim.", the formula mass, "Diff.".
 ComparisonRow comparisonHeaderRow(const Comparison& comparison, const Real48& formulaMass);
 
+// The numbers of data row r (1..rowCount) that its texts show; an empty
+// aligned slot gives 0.0, the difference is rounded to Real48.
+struct ComparisonRowValues {
+    long double observedMass, observedAbundance, simulatedMass, simulatedAbundance, difference;
+};
+ComparisonRowValues comparisonRowValues(const Comparison& comparison, int r);
+
 // Data row r (1..rowCount): row number cut to 2 characters, then observed mass
 // and abundance, simulated mass and abundance, and their difference rounded
 // to Real48; each text cut to 12 characters. An empty aligned slot shows 0.0.
