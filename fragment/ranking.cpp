@@ -1,0 +1,270 @@
+#include "fragment/ranking.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "fragment/candidate_table.h"
+
+namespace isoquill {
+
+namespace {
+
+// The elements the rules know. Ratio limits to carbon are in tenths, so the
+// edges compare exactly: 10 H <= 31 C rather than H / C <= 3.1.
+struct RuleElement {
+    std::string_view symbol;
+    int valence;
+    int minTenths;  // lowest ratio to carbon, 0 for none
+    int maxTenths;  // highest ratio to carbon, -1 for none
+};
+
+constexpr std::array<RuleElement, 12> ruleElements{{
+    {"C", 4, 0, -1},
+    {"H", 1, 2, 31},
+    {"N", 3, 0, 13},
+    {"O", 2, 0, 12},
+    {"P", 3, 0, 3},
+    {"S", 2, 0, 8},
+    {"F", 1, 0, 60},
+    {"Cl", 1, 0, 8},
+    {"Br", 1, 0, 8},
+    {"Si", 4, 0, 5},
+    {"B", 3, 0, -1},
+    {"I", 1, 0, -1},
+}};
+constexpr int carbon = 0;
+
+int ruleElementIndex(std::string_view symbol) {
+    for (std::size_t i = 0; i < ruleElements.size(); ++i)
+        if (ruleElements[i].symbol == symbol) return static_cast<int>(i);
+    return -1;
+}
+
+// Atom totals of one formula over the rule elements.
+struct RuleTotals {
+    std::array<std::int64_t, ruleElements.size()> atoms{};
+    bool otherElement = false;  // atoms of an element without a listed valence
+
+    void add(int element, std::int64_t count) {
+        if (count <= 0) return;
+        if (element < 0) {
+            otherElement = true;
+        } else {
+            atoms[static_cast<std::size_t>(element)] += count;
+        }
+    }
+
+    // 2 x RDBE = 2 + sum n (v - 2): whole, so the rule compares exactly.
+    std::optional<std::int64_t> doubledRdbe() const {
+        if (otherElement) return std::nullopt;
+        std::int64_t doubled = 2;
+        for (std::size_t i = 0; i < ruleElements.size(); ++i) doubled += atoms[i] * (ruleElements[i].valence - 2);
+        return doubled;
+    }
+
+    std::optional<long double> rdbe() const {
+        const std::optional<std::int64_t> doubled = doubledRdbe();
+        if (!doubled) return std::nullopt;
+        return static_cast<long double>(*doubled) / 2.0L;
+    }
+
+    bool plausible() const {
+        const std::optional<std::int64_t> doubled = doubledRdbe();
+        if (doubled && *doubled < 0) return false;
+        const std::int64_t c = atoms[carbon];
+        if (c < 1) return true;
+        for (std::size_t i = 0; i < ruleElements.size(); ++i) {
+            const std::int64_t tenths = 10 * atoms[i];
+            if (tenths < ruleElements[i].minTenths * c) return false;
+            if (ruleElements[i].maxTenths >= 0 && tenths > ruleElements[i].maxTenths * c) return false;
+        }
+        return true;
+    }
+};
+
+RuleTotals totalsOf(std::span<const AtomCount> formula) {
+    RuleTotals totals;
+    for (const AtomCount& atom : formula) totals.add(ruleElementIndex(atom.symbol), atom.count);
+    return totals;
+}
+
+std::string tenthsText(int tenths) {
+    std::string text = std::to_string(tenths / 10);
+    if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+    return text;
+}
+
+// Keys that order as the values they stand for, as unsigned integers.
+constexpr std::uint64_t blankKey = std::numeric_limits<std::uint64_t>::max();
+
+std::uint64_t orderKey(double value) {
+    constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
+    if (value == 0.0) value = 0.0;  // -0 sorts as +0
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    return (bits & signBit) != 0 ? ~bits : bits | signBit;
+}
+
+struct KeyedRow {
+    std::uint64_t key;
+    std::uint32_t row;
+};
+
+// The keys are made once, so a comparison is two integer compares; the row
+// as second key makes the order total and so stable without stable_sort.
+template <class KeyOf>
+void sortByKey(std::vector<std::uint32_t>& rows, bool descending, KeyOf keyOf) {
+    std::vector<KeyedRow> keyed(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::uint64_t key = keyOf(rows[i]);
+        if (descending && key != blankKey) key = ~key;
+        keyed[i] = {key, rows[i]};
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const KeyedRow& a, const KeyedRow& b) { return a.key != b.key ? a.key < b.key : a.row < b.row; });
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
+}
+
+// The plain formula's first 16 bytes as two big-endian words (zero-padded:
+// a shorter text sorts first), and its length for texts longer than that.
+struct FormulaKey {
+    std::uint64_t high;
+    std::uint64_t low;
+    std::uint32_t row;
+    std::uint32_t length;
+};
+
+constexpr std::size_t formulaPrefix = 16;
+
+void sortByFormula(const ResultTable& table, std::vector<std::uint32_t>& rows, bool descending) {
+    std::vector<FormulaKey> keyed(rows.size());
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        text.clear();
+        appendPlainFormula(text, table, table.rows[rows[i]]);
+        std::array<std::uint64_t, 2> words{};
+        for (std::size_t c = 0; c < std::min(text.size(), formulaPrefix); ++c)
+            words[c / 8] |= std::uint64_t{static_cast<unsigned char>(text[c])} << (56 - 8 * (c % 8));
+        keyed[i] = {words[0], words[1], rows[i], static_cast<std::uint32_t>(text.size())};
+    }
+    // <0, 0, >0 as the plain texts compare; only long texts are made again.
+    const auto compareTexts = [&table](const FormulaKey& a, const FormulaKey& b) {
+        if (a.high != b.high) return a.high < b.high ? -1 : 1;
+        if (a.low != b.low) return a.low < b.low ? -1 : 1;
+        if (a.length > formulaPrefix && b.length > formulaPrefix) {
+            std::string textA, textB;
+            appendPlainFormula(textA, table, table.rows[a.row]);
+            appendPlainFormula(textB, table, table.rows[b.row]);
+            return textA.compare(textB);
+        }
+        return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
+    };
+    std::sort(keyed.begin(), keyed.end(), [&](const FormulaKey& a, const FormulaKey& b) {
+        const int order = compareTexts(a, b);
+        if (order != 0) return descending ? order > 0 : order < 0;
+        return a.row < b.row;
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
+}
+
+}  // namespace
+
+std::optional<int> lowestValence(std::string_view symbol) {
+    const int element = ruleElementIndex(symbol);
+    if (element < 0) return std::nullopt;
+    return ruleElements[static_cast<std::size_t>(element)].valence;
+}
+
+std::optional<long double> rdbe(std::span<const AtomCount> formula) { return totalsOf(formula).rdbe(); }
+
+bool isPlausible(std::span<const AtomCount> formula) { return totalsOf(formula).plausible(); }
+
+std::vector<std::string> plausibilityRuleLines() {
+    std::string valences = "Valenzen:";
+    for (int valence = 4; valence >= 1; --valence) {
+        std::string symbols;
+        for (const RuleElement& element : ruleElements)
+            if (element.valence == valence) symbols += (symbols.empty() ? "" : ", ") + std::string(element.symbol);
+        valences += (valence == 4 ? " " : "; ") + symbols + " " + std::to_string(valence);
+    }
+    std::string ratios = "mit C \u2265 1:";
+    for (const RuleElement& element : ruleElements) {
+        if (element.maxTenths < 0) continue;
+        ratios += (ratios.back() == ':' ? " " : ", ") + std::string(element.symbol) + "/C ";
+        ratios += element.minTenths > 0 ? tenthsText(element.minTenths) + "\u2013" + tenthsText(element.maxTenths)
+                                        : "\u2264 " + tenthsText(element.maxTenths);
+    }
+    return {"RDBE = 1 + \u00bd \u03a3 n\u1d62(v\u1d62 \u2212 2) \u2265 0 (halbe Werte bestehen)",
+            valences + "; andere Elemente: keine RDBE, die Regel entf\u00e4llt", ratios};
+}
+
+CandidateRules::CandidateRules(const ResultTable& table) {
+    for (int k = 0; k < table.codeFields; ++k) {
+        std::string symbol(table.formula.formulaTable[static_cast<std::size_t>(k)].symbol.text());
+        std::erase(symbol, ' ');
+        elements_.push_back(ruleElementIndex(symbol));
+    }
+}
+
+std::optional<long double> CandidateRules::rdbe(const Candidate& candidate) const {
+    RuleTotals totals;
+    for (std::size_t k = 0; k < elements_.size(); ++k) totals.add(elements_[k], candidate.counts[k]);
+    return totals.rdbe();
+}
+
+bool CandidateRules::isPlausible(const Candidate& candidate) const {
+    RuleTotals totals;
+    for (std::size_t k = 0; k < elements_.size(); ++k) totals.add(elements_[k], candidate.counts[k]);
+    return totals.plausible();
+}
+
+std::vector<std::uint32_t> enumerationOrder(const ResultTable& table) {
+    std::vector<std::uint32_t> rows(table.rows.size());
+    std::iota(rows.begin(), rows.end(), std::uint32_t{0});
+    return rows;
+}
+
+void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, CandidateColumn column, bool descending) {
+    const auto& candidates = table.rows;
+    switch (column) {
+    case CandidateColumn::Number:
+        std::sort(rows.begin(), rows.end());
+        if (descending) std::reverse(rows.begin(), rows.end());
+        return;
+    case CandidateColumn::Mass:
+        return sortByKey(rows, descending, [&](std::uint32_t r) {
+            return orderKey(static_cast<double>(loadReal48(candidates[r].mass)));
+        });
+    case CandidateColumn::Deviation: {
+        const long double target = loadReal48(table.targetMass);
+        return sortByKey(rows, descending, [&](std::uint32_t r) {
+            return orderKey(static_cast<double>(std::fabs(candidateDeviation(candidates[r], target))));
+        });
+    }
+    case CandidateColumn::Error:
+        return sortByKey(rows, descending, [&](std::uint32_t r) {
+            return orderKey(static_cast<double>(loadReal48(candidates[r].error)));
+        });
+    case CandidateColumn::Rdbe: {
+        const CandidateRules rules(table);
+        return sortByKey(rows, descending, [&](std::uint32_t r) {
+            const std::optional<long double> value = rules.rdbe(candidates[r]);
+            return value ? orderKey(static_cast<double>(*value)) : blankKey;
+        });
+    }
+    case CandidateColumn::Formula:
+        return sortByFormula(table, rows, descending);
+    }
+}
+
+std::vector<std::uint32_t> plausibleRows(const ResultTable& table, std::span<const std::uint32_t> rows) {
+    const CandidateRules rules(table);
+    std::vector<std::uint32_t> kept;
+    for (std::uint32_t row : rows)
+        if (rules.isPlausible(table.rows[row])) kept.push_back(row);
+    return kept;
+}
+
+}  // namespace isoquill
