@@ -1,6 +1,5 @@
 #include "chem/number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -122,12 +121,6 @@ std::int32_t readInteger(std::string_view text) {
     }
     if (negative) return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(value > limit - 1 ? limit - 1 : value);
-}
-
-std::string shortestText(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return {text, result.ptr};
 }
 
 }  // namespace isoquill

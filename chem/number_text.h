@@ -16,10 +16,6 @@ std::string formatReal(long double value, int width, int decimals);
 // Decimal text of an integer, left-padded with blanks to `width`.
 std::string formatInteger(std::int64_t value, int width);
 
-// The shortest text that reads back as the same double, "." as decimal
-// point: what files for other programs get (12, 180.15588, 1e-05).
-std::string shortestText(double value);
-
 // The value of the longest valid decimal number at the start of `text`
 // (leading blanks and a sign allowed, optional fraction and exponent; "." or
 // a decimal comma as the decimal point, as German users type it): "12x"

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/compare_command.h"
+#include "cli/fragments_command.h"
 #include "cli/pattern_command.h"
 #include "cli/session.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     app.add_flag("--json", session.json, "JSON statt tabulatorgetrennter Tabelle");
     addPatternCommand(app, session);
     addCompareCommand(app, session);
+    addFragmentsCommand(app, session);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,6 +1,6 @@
 #include "cli/table_output.h"
 
-#include "chem/number_text.h"
+#include "fragment/candidate_table.h"
 
 namespace isoquill::cli {
 namespace {
@@ -9,8 +9,9 @@ constexpr std::size_t flushSize = 1 << 16;
 
 std::string cellText(const Cell& cell) {
     if (const auto* integer = std::get_if<std::int64_t>(&cell)) return std::to_string(*integer);
-    if (const auto* number = std::get_if<double>(&cell)) return shortestText(*number);
-    return std::get<std::string>(cell);
+    if (const auto* number = std::get_if<double>(&cell)) return exactNumberText(*number);
+    if (const auto* text = std::get_if<std::string>(&cell)) return *text;
+    return {};
 }
 
 }  // namespace
@@ -28,7 +29,12 @@ std::string tsvLine(const Columns& columns) {
 nlohmann::ordered_json jsonRow(const Columns& columns, const Cells& cells) {
     nlohmann::ordered_json row = nlohmann::ordered_json::object();
     for (std::size_t i = 0; i < columns.size() && i < cells.size(); ++i)
-        std::visit([&](const auto& value) { row[columns[i]] = value; }, cells[i]);
+        std::visit(
+            [&](const auto& value) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::monostate>) row[columns[i]] = nullptr;
+                else row[columns[i]] = value;
+            },
+            cells[i]);
     return row;
 }
 

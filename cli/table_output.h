@@ -1,6 +1,6 @@
 // Tables for other programs: tab-separated with a header line, or JSON, an
 // array of objects keyed by the column heads. Numbers are written with "."
-// and in full: the shortest text that reads back as the same double.
+// and in full, as the candidate table writes them (exactNumberText).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,8 @@
 
 namespace isoquill::cli {
 
-using Cell = std::variant<std::int64_t, double, std::string>;
+// An empty cell (std::monostate) is blank in the table and null in JSON.
+using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
 using Columns = std::vector<std::string>;
 using Cells = std::vector<Cell>;
 

@@ -6,10 +6,16 @@
 #include <nlohmann/json.hpp>
 
 #include "chem/number_text.h"
+#include "fragment/candidate_table.h"
 #include "cli_run.h"
 #include "compare/compare_chain.h"
 #include "compare/comparison_table.h"
 #include "compare/peak_list_text.h"
+#include "chem/count_code.h"
+#include "fragment/ranking.h"
+#include "fragment/scoring.h"
+#include "fragment/plain_enumeration.h"
+#include "core_fixture.h"
 #include "shipped_elements.h"
 
 namespace isoquill::testing {
@@ -37,9 +43,9 @@ TEST(Cli, PatternGivesTheSimulatedPeaksOfEachFormula) {
     for (const std::string& formula : formulas) {
         ASSERT_TRUE(runComparisonChain(state, shippedElements(), formula)) << formula;
         for (const Peak& peak : state.simulation.simPeaks)
-            expected.push_back({formula, shortestText(static_cast<double>(loadReal48(peak.mass))),
-                                shortestText(static_cast<double>(peak.abundance)),
-                                shortestText(static_cast<double>(loadReal48(state.formula.formulaMass)))});
+            expected.push_back({formula, exactNumberText(static_cast<double>(loadReal48(peak.mass))),
+                                exactNumberText(static_cast<double>(peak.abundance)),
+                                exactNumberText(static_cast<double>(loadReal48(state.formula.formulaMass)))});
     }
     const CliRun fromArguments = runCli("pattern" + arguments);
     EXPECT_EQ(fromArguments.status, 0);
@@ -112,6 +118,69 @@ TEST(Cli, JsonHoldsTheTablesNumbers) {
     EXPECT_EQ(object["Formula"], "C6H12O6");
 }
 
+// Unscored and in enumeration order, the rows are the plain enumeration's
+// candidates (an independent reference); with peaks, ranking, the filter and
+// a limit they are the rows the candidates window shows for the same Generate.
+TEST(Cli, FragmentsGivesTheCandidatesOfGenerate) {
+    const Formula cho = parsed("CHO");
+    const FragmentState plainState = prepared(cho, {{0, 10}, {0, 20}, {0, 8}}, 180.06L, 0.5L);
+    const std::vector<PlainCandidate> plain = plainEnumeration(plainState, cho);
+    const std::string ranges = " --formula CHO --range C=0..10 --range H=0..20 --range O=0..8";
+    const CliRun unscored = runCli("fragments" + ranges + " --mass 180.06");
+    ASSERT_EQ(unscored.status, 0) << unscored.err;
+    const auto lines = tsvCells(unscored.out);
+    ASSERT_EQ(lines.size(), plain.size() + 1);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        std::string formula = countCodeToFormula(plain[i].code, cho);
+        std::erase(formula, ' ');
+        const auto& cells = lines[i + 1];
+        EXPECT_EQ(cells[0], std::to_string(i + 1)) << i;
+        EXPECT_EQ(cells[1], exactNumberText(static_cast<double>(loadReal48(plain[i].mass)))) << i;
+        EXPECT_EQ(cells[3], "0") << i;
+        EXPECT_EQ(cells[5], formula) << i;
+    }
+
+    const std::string peaks = writeFile("glucose.txt", glucosePeaks);
+    CompareState compare;
+    addPeakList(compare.observed, glucosePeaks);
+    observedStatistics(compare.comparison, compare.observed);
+    compare.formula = cho;
+    FragmentState fragment = prepared(cho, {{0, 10}, {0, 20}, {0, 8}}, loadReal48(compare.comparison.observedMeanMass), 0.3L);
+    GenerateResult result;
+    generateCandidates(fragment, compare, shippedElements(), result);
+    struct Case {
+        std::string options;
+        std::optional<CandidateColumn> sort;
+        bool plausible;
+        std::size_t limit;
+    };
+    const Case cases[] = {
+        {"", {}, false, 1000},
+        {" --sort error", CandidateColumn::Error, false, 1000},
+        {" --sort deviation --plausible", CandidateColumn::Deviation, true, 1000},
+        {" --sort mass --plausible --limit 3", CandidateColumn::Mass, true, 3},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint32_t> rows = enumerationOrder(result.table);
+        if (c.plausible) rows = plausibleRows(result.table, rows);
+        if (c.sort) rankRows(result.table, rows, *c.sort, false);
+        rows.resize(std::min(rows.size(), c.limit));
+        const CliRun run = runCli("fragments" + ranges + " --tolerance 0.3 --peaks " + peaks + c.options);
+        EXPECT_EQ(run.status, 0) << c.options << run.err;
+        EXPECT_EQ(run.out, candidateTableText(result.table, rows, '\t')) << c.options;
+        const auto json = nlohmann::json::parse(runCli("--json fragments" + ranges + " --tolerance 0.3 --peaks " + peaks + c.options).out);
+        const auto table = tsvCells(run.out);
+        ASSERT_EQ(json.size() + 1, table.size()) << c.options;
+        for (std::size_t r = 0; r < json.size(); ++r) {
+            EXPECT_EQ(json[r]["#"].get<long>(), std::stol(table[r + 1][0])) << c.options << r;
+            for (std::size_t col = 1; col < 5; ++col)
+                EXPECT_EQ(json[r][table[0][col]].is_null() ? std::string() : exactNumberText(json[r][table[0][col]].get<double>()),
+                          table[r + 1][col]) << c.options << r << "," << col;
+            EXPECT_EQ(json[r]["Formula"], table[r + 1][5]) << c.options << r;
+        }
+    }
+}
+
 // Bad usage exits 2, bad input 1, each with a message naming what and where;
 // a failed single item writes no table, a stream skips its bad lines only.
 TEST(Cli, BadInputAndBadUsage) {
@@ -145,6 +214,14 @@ TEST(Cli, BadInputAndBadUsage) {
          shortElements + ": Lesen nach Dateiende (EOF)", "", false},
         {"missing element file", "--elements nowhere.dat pattern Br2", "", 1, "nowhere.dat: Datei nicht gefunden", "",
          false},
+        {"range of an element not in the formula", "fragments --formula CHO --range N=0..3 --mass 100", "", 2,
+         "--range N=0..3: N steht nicht in der Formel", ""},
+        {"range beyond 200", "fragments --formula CHO --range C=0..300 --mass 100", "", 2, "0 bis 200", ""},
+        {"range without dots", "fragments --formula CHO --range C=5 --mass 100", "", 2, "Symbol=von..bis", ""},
+        {"no target", "fragments --formula CHO", "", 2, "--mass oder --peaks", ""},
+        {"unknown sort", "fragments --formula CHO --mass 100 --sort size", "", 2, "--sort", ""},
+        {"too many candidates", "fragments --formula CHNOS --range C=0..200 --range H=0..200 --range N=0..200 --mass 1000 --tolerance 50",
+         "", 1, "Zu viele Kandidaten", ""},
         {"missing element data", "pattern Cl2Xx", "", 0, "Warnung: Die Daten zu diesem Element fehlen: Xx", "*"},
     };
     for (const Case& c : cases) {
@@ -160,7 +237,7 @@ TEST(Cli, BadInputAndBadUsage) {
     for (const auto& cells : stream) streamed.push_back(cells[0]);
     EXPECT_EQ(streamed, (std::vector<std::string>{"Formula", "Br2", "Br2", "Br2", "Sn", "Sn", "Sn", "Sn", "Sn", "Sn",
                                                   "Sn", "Sn", "Sn", "Sn"}));
-    for (const std::string command : {"pattern", "compare"}) {
+    for (const std::string command : {"pattern", "compare", "fragments"}) {
         const CliRun help = runCli(command + " --help");
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find("Usage: isoquill-cli " + command), std::string::npos) << command << help.out;
