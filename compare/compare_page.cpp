@@ -14,6 +14,7 @@
 
 #include "chem/number_text.h"
 #include "compare/comparison_table.h"
+#include "compare/peak_list_file_commands.h"
 #include "compare/peak_list_text.h"
 #include "ui/busy_cursor.h"
 #include "ui/missing_data_window.h"
@@ -118,6 +119,7 @@ ComparePage::ComparePage(ProgramContext& form, QWidget* parent) : QWidget(parent
     connect(focus, &PageFocus::entered, this, guarded(this, &ComparePage::TabSheet1Enter));
     connect(focus, &PageFocus::left, this, guarded(this, &ComparePage::TabSheet1Exit));
     installClipboardCommands();
+    installPeakListFileCommands(ListBox2, [this](const std::string& text) { addPeakListText(text); });
 }
 
 // A peak list pastes into the list, or into the mass and abundance fields
@@ -144,9 +146,11 @@ void ComparePage::installClipboardCommands() {
     installTableCopy(StringGrid4);
 }
 
-void ComparePage::pastePeakList() {
+void ComparePage::pastePeakList() { addPeakListText(latin1(QApplication::clipboard()->text())); }
+
+void ComparePage::addPeakListText(const std::string& text) {
     const BusyCursor busy;
-    const PeakListPaste paste = addPeakList(form_.compareState().observed, latin1(QApplication::clipboard()->text()));
+    const PeakListPaste paste = addPeakList(form_.compareState().observed, text);
     if (paste.added > 0) {
         refreshPeakList();
         Vergleich_handle(Edit2->text());

@@ -52,6 +52,8 @@ private:
     // The clipboard's peak list added as Add would add each line, then one
     // comparison; refused lines are named in the error box.
     void pastePeakList();
+    // The same for the text of a peak list file (dropped or opened).
+    void addPeakListText(const std::string& text);
     void installClipboardCommands();
 
     ProgramContext& form_;
