@@ -18,8 +18,12 @@ std::string cellText(const Cell& cell) {
 
 std::string tsvLine(const Cells& cells) {
     std::string line;
-    for (std::size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cellText(cells[i]);
-    return line + "\n";
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += '\t';
+        line += cellText(cells[i]);
+    }
+    line += '\n';
+    return line;
 }
 
 std::string tsvLine(const Columns& columns) {
