@@ -30,6 +30,8 @@ const RangeSet mediumSet{"CHNOS", {{0, 50}, {0, 100}, {0, 10}, {0, 20}, {0, 3}},
 const RangeSet wideSet{"CHNO", {{0, 100}, {0, 200}, {0, 20}, {0, 30}}, 1200.0L, 0.3L};
 // The ranges of a large search around 1000 u; the tolerance sets the size.
 const RangeSet largeSet{"CHNOS", {{0, 200}, {0, 200}, {0, 30}, {0, 40}, {0, 5}}, 1000.0L, 0.05L};
+// The same at 1.9 M candidates: the run isoquill-cli fragments is timed beside.
+const RangeSet generateSet{"CHNOS", {{0, 200}, {0, 200}, {0, 30}, {0, 40}, {0, 5}}, 1000.0L, 8.44L};
 
 struct Run {
     CompareState compare;
@@ -69,16 +71,31 @@ void plainEnumeration(benchmark::State& state, const RangeSet& set) {
     state.counters["candidates"] = static_cast<double>(candidates);
 }
 
-// state.range(0): the scoring threads, 0 for all the hardware has.
-void scoring(benchmark::State& state, const RangeSet& set) {
-    Run run;
+// The three observed peaks the scoring runs compare with.
+void observeThreePeaks(Run& run, long double target) {
     ObservedPeaks& observed = run.compare.observed;
-    const long double base = std::round(set.target);
+    const long double base = std::round(target);
     observed.observedPeaks[1] = {storeReal48(base), 100.0L};
     observed.observedPeaks[2] = {storeReal48(base + 1), 6.7L};
     observed.observedPeaks[3] = {storeReal48(base + 2), 1.2L};
     observed.observedNext = 4;
     observedStatistics(run.compare.comparison, observed);
+}
+
+// "Generate" whole, as the window's worker thread and isoquill-cli run it.
+void generate(benchmark::State& state, const RangeSet& set) {
+    Run run;
+    observeThreePeaks(run, set.target);
+    prepare(run, set);
+    GenerateResult result;
+    for (auto _ : state) generateCandidates(run.fragment, run.compare, testing::shippedElements(), result);
+    state.counters["rows"] = static_cast<double>(result.table.rows.size());
+}
+
+// state.range(0): the scoring threads, 0 for all the hardware has.
+void scoring(benchmark::State& state, const RangeSet& set) {
+    Run run;
+    observeThreePeaks(run, set.target);
     prepare(run, set);
     initCountMasses(run.fragment, run.compare.formula);
     buildCandidates(run.fragment, run.compare.formula);
@@ -98,6 +115,7 @@ BENCHMARK_CAPTURE(enumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::
 // 181 candidates: too few to share out, so one thread either way.
 BENCHMARK_CAPTURE(scoring, d_C20H40N5O10_180_threads, smallSet)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(scoring, e_C200H200N30O40S5_1000_threads, largeSet)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(generate, f_C200H200N30O40S5_1000_tolerance_8_44, generateSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(plainEnumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
