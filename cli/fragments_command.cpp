@@ -25,7 +25,7 @@ struct FragmentsOptions {
     std::string peaks;
     std::string sort;
     bool plausible = false;
-    std::optional<std::size_t> limit;
+    std::optional<long long> limit;
 };
 
 const std::map<std::string, CandidateColumn> sortColumns = {
@@ -100,6 +100,7 @@ int runFragments(Session& session, const FragmentsOptions& options) {
         observedStatistics(compare.comparison, compare.observed);
     }
     if (!options.mass && options.peaks.empty()) throw UsageError("--mass oder --peaks angeben");
+    if (options.limit && *options.limit < 0) throw UsageError("--limit: keine negative Anzahl");
 
     setFormulaText(compare.formula, options.formula);
     clearFormula(compare.formula);
@@ -134,7 +135,8 @@ int runFragments(Session& session, const FragmentsOptions& options) {
     std::vector<std::uint32_t> rows = enumerationOrder(table);
     if (options.plausible) rows = plausibleRows(table, rows);
     if (!options.sort.empty()) rankRows(table, rows, sortColumns.at(options.sort), false);
-    if (options.limit && rows.size() > *options.limit) rows.resize(*options.limit);
+    if (options.limit && rows.size() > static_cast<std::size_t>(*options.limit))
+        rows.resize(static_cast<std::size_t>(*options.limit));
 
     if (session.json) {
         writeJson(table, rows);

@@ -215,6 +215,7 @@ TEST(Cli, BadInputAndBadUsage) {
         {"range beyond 200", "fragments --formula CHO --range C=0..300 --mass 100", "", 2, "0 bis 200", ""},
         {"range without dots", "fragments --formula CHO --range C=5 --mass 100", "", 2, "Symbol=von..bis", ""},
         {"no target", "fragments --formula CHO", "", 2, "--mass oder --peaks", ""},
+        {"negative limit", "fragments --formula CHO --mass 100 --limit -1", "", 2, "--limit", ""},
         {"unknown sort", "fragments --formula CHO --mass 100 --sort size", "", 2, "--sort", ""},
         {"too many candidates", "fragments --formula CHNOS --range C=0..200 --range H=0..200 --range N=0..200 --mass 1000 --tolerance 50",
          "", 1, "Zu viele Kandidaten", ""},
