@@ -107,24 +107,37 @@ std::uint64_t orderKey(double value) {
     return (bits & signBit) != 0 ? ~bits : bits | signBit;
 }
 
-struct KeyedRow {
-    std::uint64_t key;
-    std::uint32_t row;
-};
-
-// The keys are made once, so a comparison is two integer compares; the row
-// as second key makes the order total and so stable without stable_sort.
+// Each row becomes one 64-bit word: the key's upper bits above the row
+// index, so one integer sort orders by key and, on ties, by row (stable
+// without stable_sort), in 8 bytes a row. Rows whose keys differ only in the
+// bits the index took are put in order by their whole keys afterwards.
 template <class KeyOf>
-void sortByKey(std::vector<std::uint32_t>& rows, bool descending, KeyOf keyOf) {
-    std::vector<KeyedRow> keyed(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::uint64_t key = keyOf(rows[i]);
-        if (descending && key != blankKey) key = ~key;
-        keyed[i] = {key, rows[i]};
+void sortByKey(std::vector<std::uint32_t>& rows, std::size_t tableRows, bool descending, KeyOf keyOf) {
+    const auto fullKey = [&](std::uint32_t row) {
+        const std::uint64_t key = keyOf(row);
+        return descending && key != blankKey ? ~key : key;
+    };
+    const std::uint64_t rowMask = (std::uint64_t{1} << std::bit_width(tableRows)) - 1;
+    std::vector<std::uint64_t> packed(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = (fullKey(rows[i]) & ~rowMask) | rows[i];
+    std::sort(packed.begin(), packed.end());
+    const auto rowOf = [rowMask](std::uint64_t word) { return static_cast<std::uint32_t>(word & rowMask); };
+    for (std::size_t start = 0, end = 0; start < packed.size(); start = end) {
+        const std::uint64_t shared = packed[start] & ~rowMask;
+        for (end = start + 1; end < packed.size() && (packed[end] & ~rowMask) == shared; ++end) {
+        }
+        const std::uint64_t first = fullKey(rowOf(packed[start]));
+        if (std::all_of(packed.begin() + static_cast<std::ptrdiff_t>(start) + 1,
+                        packed.begin() + static_cast<std::ptrdiff_t>(end),
+                        [&](std::uint64_t word) { return fullKey(rowOf(word)) == first; }))
+            continue;
+        std::sort(packed.begin() + static_cast<std::ptrdiff_t>(start), packed.begin() + static_cast<std::ptrdiff_t>(end),
+                  [&](std::uint64_t a, std::uint64_t b) {
+                      const std::uint64_t keyA = fullKey(rowOf(a)), keyB = fullKey(rowOf(b));
+                      return keyA != keyB ? keyA < keyB : a < b;
+                  });
     }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const KeyedRow& a, const KeyedRow& b) { return a.key != b.key ? a.key < b.key : a.row < b.row; });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
 }
 
 // The plain formula's first 16 bytes as two big-endian words (zero-padded:
@@ -234,22 +247,22 @@ void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, Candid
         if (descending) std::reverse(rows.begin(), rows.end());
         return;
     case CandidateColumn::Mass:
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             return orderKey(static_cast<double>(loadReal48(candidates[r].mass)));
         });
     case CandidateColumn::Deviation: {
         const long double target = loadReal48(table.targetMass);
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             return orderKey(static_cast<double>(std::fabs(candidateDeviation(candidates[r], target))));
         });
     }
     case CandidateColumn::Error:
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             return orderKey(static_cast<double>(loadReal48(candidates[r].error)));
         });
     case CandidateColumn::Rdbe: {
         const CandidateRules rules(table);
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             const std::optional<long double> value = rules.rdbe(candidates[r]);
             return value ? orderKey(static_cast<double>(*value)) : blankKey;
         });

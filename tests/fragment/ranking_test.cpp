@@ -72,8 +72,10 @@ TEST(Ranking, RdbeAndThePlausibilityRulesOnKnownFormulas) {
 
 // A table over `formula` with `rows` random candidates: counts, masses,
 // errors and so deviations from few values, so that every column ties often;
-// masses lie on both sides of the target at equal distances.
-ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount, std::mt19937& random) {
+// masses lie on both sides of the target at equal distances. `adjacent`
+// masses and errors lie a few steps of the last Real48 bit apart.
+ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount, std::mt19937& random,
+                        bool adjacent = false) {
     ResultTable table;
     table.formula = parsed(formula);
     table.codeFields = formulaEntryTotal(table.formula);
@@ -87,6 +89,10 @@ ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount
         }
         c.mass = storeReal48(500 + uniform(-4, 4) * 0.125L + (uniform(0, 5) == 0 ? 0.1L : 0));
         c.error = storeReal48(uniform(0, 6) * 3.3L);
+        if (adjacent) {
+            c.mass = storeReal48(500.25L + std::ldexp(uniform(-30, 30), -31));
+            c.error = storeReal48(10 + std::ldexp(uniform(0, 30), -35));
+        }
         table.rows.push_back(c);
     }
     return table;
@@ -114,11 +120,13 @@ std::vector<AtomCount> referenceAtoms(const ResultTable& table, std::uint32_t ro
 // made by the count-code path) is the reference; the ranked order must equal
 // it for every column both ways, over all rows and over a shuffled subset.
 // Blank RDBE cells come last both ways. Counts up to 150 make formulas of
-// more than 16 characters that share their first 16.
+// more than 16 characters that share their first 16; a large table of
+// adjacent values puts keys in the bits that its row numbers take.
 TEST(Ranking, RankedOrdersEqualAPlainStableSort) {
     std::mt19937 random(7);
-    for (const char* formula : {"CHNOS", "CHNaClO"}) {
-        const ResultTable table = randomTable(formula, 3000, 150, random);
+    for (const auto& [formula, size, adjacent] : {std::tuple{"CHNOS", 3000, false}, {"CHNaClO", 3000, false},
+                                                  {"CHNOS", 70000, true}}) {
+        const ResultTable table = randomTable(formula, size, 150, random, adjacent);
         std::vector<std::string> symbols;
         std::vector<std::string> texts;
         std::vector<std::optional<long double>> rdbes;
