@@ -58,8 +58,11 @@ QVariant CandidateModel::headerData(int section, Qt::Orientation orientation, in
     return fromLatin1(candidateColumnHeads[static_cast<std::size_t>(section)]);
 }
 
+// The old order goes first, so two are never held at once.
 void CandidateModel::follow() {
     beginResetModel();
+    order_ = {};
+    plausible_ = {};
     rules_.emplace(table());
     order_ = enumerationOrder(table());
     if (column_ != CandidateColumn::Number || descending_) rankRows(table(), order_, column_, descending_);
@@ -79,6 +82,7 @@ void CandidateModel::rank(CandidateColumn column, bool descending) {
     column_ = column;
     descending_ = descending;
     beginResetModel();
+    plausible_ = {};  // made again below, and not held while the sort takes its room
     rankRows(table(), order_, column_, descending_);
     refilter();
     endResetModel();

@@ -32,7 +32,7 @@ using namespace isoquill;
 namespace {
 
 constexpr int rowHeight = 20;
-constexpr int columnWidths[] = {70, 90, 90, 80, 50};  // the formula takes the rest
+constexpr int columnWidths[] = {60, 85, 80, 70, 45};  // the formula takes the rest
 const QString tsvFilter = QStringLiteral("Tabulatorgetrennt (*.tsv *.txt)");
 const QString csvFilter = QStringLiteral("Kommagetrennt (*.csv)");
 
@@ -110,7 +110,8 @@ CandidatesWindow::CandidatesWindow(ProgramContext& form, ResultGrid& resultGrid,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(table_);
-    setGeometry(540, 237, 560, 467);
+    // Beside the plot window, which a click on a row brings to the front.
+    setGeometry(768, 237, 500, 467);
 
     connect(header, &QHeaderView::sortIndicatorChanged, this, [this](int section, Qt::SortOrder order) {
         runGuarded([&] { sortIndicatorChanged(section, order); });
