@@ -93,48 +93,77 @@ RuleTotals totalsOf(std::span<const AtomCount> formula) {
 
 std::string tenthsText(int tenths) {
     std::string text = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+    if (tenths % 10 != 0) {
+        text += '.';
+        text += static_cast<char>('0' + tenths % 10);
+    }
     return text;
 }
 
 // Keys that order as the values they stand for, as unsigned integers.
 constexpr std::uint64_t blankKey = std::numeric_limits<std::uint64_t>::max();
 
+// Every Real48 is a double. Made from the bytes, a million of them cost
+// nothing beside the sort; loading them as long double goes through memory.
+double exactDouble(const Real48& value) {
+    if (value.isZero()) return 0.0;
+    std::uint64_t fraction = 0;
+    for (int byte = 5; byte >= 1; --byte) fraction = fraction << 8 | value.bytes[static_cast<std::size_t>(byte)];
+    const std::uint64_t sign = fraction >> 39;
+    fraction &= (std::uint64_t{1} << 39) - 1;
+    const std::uint64_t exponent = value.bytes[0] - 129 + 1023;  // both 1.f x 2^(e - bias)
+    return std::bit_cast<double>(sign << 63 | exponent << 52 | fraction << 13);
+}
+
+// A key that orders as `value` does, for values that are Real48 numbers
+// (or half numbers): their doubles end in 13 zero bits, which it leaves out.
 std::uint64_t orderKey(double value) {
     constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
     if (value == 0.0) value = 0.0;  // -0 sorts as +0
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    return (bits & signBit) != 0 ? ~bits : bits | signBit;
+    return ((bits & signBit) != 0 ? ~bits : bits | signBit) >> 13;
 }
 
-// Each row becomes one 64-bit word: the key's upper bits above the row
-// index, so one integer sort orders by key and, on ties, by row (stable
-// without stable_sort), in 8 bytes a row. Rows whose keys differ only in the
-// bits the index took are put in order by their whole keys afterwards.
+// Each row becomes one 64-bit word: its key, counted from the smallest (from
+// the largest when descending; blanks after all), above the row index. One
+// integer sort then orders by key and, on ties, by row: stable without
+// stable_sort, in 8 bytes a row. When the keys span too many values for the
+// bits left, their low bits go, and rows that then look equal are put in
+// order by their whole keys afterwards.
 template <class KeyOf>
 void sortByKey(std::vector<std::uint32_t>& rows, std::size_t tableRows, bool descending, KeyOf keyOf) {
-    const auto fullKey = [&](std::uint32_t row) {
+    std::uint64_t smallest = blankKey, largest = 0;
+    for (std::uint32_t row : rows) {
         const std::uint64_t key = keyOf(row);
-        return descending && key != blankKey ? ~key : key;
+        if (key == blankKey) continue;
+        smallest = std::min(smallest, key);
+        largest = std::max(largest, key);
+    }
+    const std::uint64_t span = smallest > largest ? 0 : largest - smallest + 1;  // + 1: the blanks' place
+    const auto rankOf = [&](std::uint32_t row) {
+        const std::uint64_t key = keyOf(row);
+        return key == blankKey ? span : descending ? largest - key : key - smallest;
     };
-    const std::uint64_t rowMask = (std::uint64_t{1} << std::bit_width(tableRows)) - 1;
+    const int rowBits = static_cast<int>(std::bit_width(tableRows));
+    const int dropped = std::max(0, static_cast<int>(std::bit_width(span)) + rowBits - 64);
+    const std::uint64_t rowMask = (std::uint64_t{1} << rowBits) - 1;
     std::vector<std::uint64_t> packed(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = (fullKey(rows[i]) & ~rowMask) | rows[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = (rankOf(rows[i]) >> dropped) << rowBits | rows[i];
     std::sort(packed.begin(), packed.end());
     const auto rowOf = [rowMask](std::uint64_t word) { return static_cast<std::uint32_t>(word & rowMask); };
-    for (std::size_t start = 0, end = 0; start < packed.size(); start = end) {
-        const std::uint64_t shared = packed[start] & ~rowMask;
-        for (end = start + 1; end < packed.size() && (packed[end] & ~rowMask) == shared; ++end) {
+    for (std::size_t start = 0, end = 0; dropped > 0 && start < packed.size(); start = end) {
+        for (end = start + 1; end < packed.size() && (packed[end] >> rowBits) == (packed[start] >> rowBits); ++end) {
         }
-        const std::uint64_t first = fullKey(rowOf(packed[start]));
+        if (end - start == 1) continue;
+        const std::uint64_t first = rankOf(rowOf(packed[start]));
         if (std::all_of(packed.begin() + static_cast<std::ptrdiff_t>(start) + 1,
                         packed.begin() + static_cast<std::ptrdiff_t>(end),
-                        [&](std::uint64_t word) { return fullKey(rowOf(word)) == first; }))
+                        [&](std::uint64_t word) { return rankOf(rowOf(word)) == first; }))
             continue;
         std::sort(packed.begin() + static_cast<std::ptrdiff_t>(start), packed.begin() + static_cast<std::ptrdiff_t>(end),
                   [&](std::uint64_t a, std::uint64_t b) {
-                      const std::uint64_t keyA = fullKey(rowOf(a)), keyB = fullKey(rowOf(b));
-                      return keyA != keyB ? keyA < keyB : a < b;
+                      const std::uint64_t rankA = rankOf(rowOf(a)), rankB = rankOf(rowOf(b));
+                      return rankA != rankB ? rankA < rankB : a < b;
                   });
     }
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
@@ -248,17 +277,17 @@ void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, Candid
         return;
     case CandidateColumn::Mass:
         return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(loadReal48(candidates[r].mass)));
+            return orderKey(exactDouble(candidates[r].mass));
         });
     case CandidateColumn::Deviation: {
         const long double target = loadReal48(table.targetMass);
         return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(std::fabs(candidateDeviation(candidates[r], target))));
+            return orderKey(static_cast<double>(std::fabs(roundReal48(exactDouble(candidates[r].mass) - target))));
         });
     }
     case CandidateColumn::Error:
         return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(loadReal48(candidates[r].error)));
+            return orderKey(exactDouble(candidates[r].error));
         });
     case CandidateColumn::Rdbe: {
         const CandidateRules rules(table);

@@ -73,7 +73,8 @@ TEST(Ranking, RdbeAndThePlausibilityRulesOnKnownFormulas) {
 // A table over `formula` with `rows` random candidates: counts, masses,
 // errors and so deviations from few values, so that every column ties often;
 // masses lie on both sides of the target at equal distances. `adjacent`
-// masses and errors lie a few steps of the last Real48 bit apart.
+// masses and errors lie a few steps of the last Real48 bit apart, the errors
+// near the ends of the Real48 range on both sides of 0.
 ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount, std::mt19937& random,
                         bool adjacent = false) {
     ResultTable table;
@@ -91,7 +92,8 @@ ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount
         c.error = storeReal48(uniform(0, 6) * 3.3L);
         if (adjacent) {
             c.mass = storeReal48(500.25L + std::ldexp(uniform(-30, 30), -31));
-            c.error = storeReal48(10 + std::ldexp(uniform(0, 30), -35));
+            const long double near = 1 + std::ldexp(uniform(0, 30), -39);
+            c.error = storeReal48(std::ldexp(uniform(0, 1) ? near : -near, uniform(0, 1) ? 120 : -120));
         }
         table.rows.push_back(c);
     }
@@ -121,7 +123,8 @@ std::vector<AtomCount> referenceAtoms(const ResultTable& table, std::uint32_t ro
 // it for every column both ways, over all rows and over a shuffled subset.
 // Blank RDBE cells come last both ways. Counts up to 150 make formulas of
 // more than 16 characters that share their first 16; a large table of
-// adjacent values puts keys in the bits that its row numbers take.
+// adjacent values over the whole range puts keys in the bits that its row
+// numbers take.
 TEST(Ranking, RankedOrdersEqualAPlainStableSort) {
     std::mt19937 random(7);
     for (const auto& [formula, size, adjacent] : {std::tuple{"CHNOS", 3000, false}, {"CHNaClO", 3000, false},
