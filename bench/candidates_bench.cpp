@@ -38,6 +38,17 @@ void filter(benchmark::State& state) {
     state.counters["plausible"] = static_cast<double>(kept);
 }
 
+// The text alone, without the file.
+void write(benchmark::State& state) {
+    const std::vector<std::uint32_t> rows = enumerationOrder(candidates());
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        writeCandidateTable(candidates(), rows, '\t', [&bytes](std::string_view piece) { bytes += piece.size(); });
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+
 void save(benchmark::State& state) {
     const std::vector<std::uint32_t> rows = enumerationOrder(candidates());
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "isoquill_candidates_bench.tsv";
@@ -57,6 +68,7 @@ BENCHMARK(ranking)->ArgNames({"column", "descending"})
     ->Args({static_cast<int>(CandidateColumn::Formula), 0})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(filter)->Unit(benchmark::kMillisecond);
+BENCHMARK(write)->Unit(benchmark::kMillisecond);
 BENCHMARK(save)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

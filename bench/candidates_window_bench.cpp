@@ -13,13 +13,31 @@
 
 #include <malloc.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <memory>
 
 #include "fragment/ranking.h"
 #include "fragment/result_grid.h"
 #include "synthetic_candidates.h"
 #include "ui/program_windows.h"
+
+// Every block operator new hands out, counted while it lives.
+std::atomic<std::size_t> liveBytes{0};
+
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size);
+    if (!block) throw std::bad_alloc();
+    liveBytes += malloc_usable_size(block);
+    return block;
+}
+void operator delete(void* block) noexcept {
+    if (block) liveBytes -= malloc_usable_size(block);
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace isoquill {
 namespace {
@@ -33,7 +51,7 @@ struct Session {
 };
 Session* session = nullptr;
 
-std::size_t heapInUse() { return mallinfo2().uordblks; }
+std::size_t heapInUse() { return liveBytes.load(); }
 
 void open(benchmark::State& state) {
     session->window.close();

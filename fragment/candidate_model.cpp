@@ -61,8 +61,8 @@ QVariant CandidateModel::headerData(int section, Qt::Orientation orientation, in
 // The old order goes first, so two are never held at once.
 void CandidateModel::follow() {
     beginResetModel();
-    order_ = {};
-    plausible_ = {};
+    order_ = std::vector<std::uint32_t>();
+    plausible_ = std::vector<std::uint32_t>();
     rules_.emplace(table());
     order_ = enumerationOrder(table());
     if (column_ != CandidateColumn::Number || descending_) rankRows(table(), order_, column_, descending_);
@@ -72,8 +72,8 @@ void CandidateModel::follow() {
 
 void CandidateModel::release() {
     beginResetModel();
-    order_ = {};
-    plausible_ = {};
+    order_ = std::vector<std::uint32_t>();
+    plausible_ = std::vector<std::uint32_t>();
     rules_.reset();
     endResetModel();
 }
@@ -82,7 +82,7 @@ void CandidateModel::rank(CandidateColumn column, bool descending) {
     column_ = column;
     descending_ = descending;
     beginResetModel();
-    plausible_ = {};  // made again below, and not held while the sort takes its room
+    plausible_ = std::vector<std::uint32_t>();  // made again below, and not held while the sort takes its room
     rankRows(table(), order_, column_, descending_);
     refilter();
     endResetModel();

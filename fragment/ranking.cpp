@@ -169,47 +169,80 @@ void sortByKey(std::vector<std::uint32_t>& rows, std::size_t tableRows, bool des
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
 }
 
-// The plain formula's first 16 bytes as two big-endian words (zero-padded:
-// a shorter text sorts first), and its length for texts longer than that.
-struct FormulaKey {
-    std::uint64_t high;
-    std::uint64_t low;
-    std::uint32_t row;
-    std::uint32_t length;
-};
-
-constexpr std::size_t formulaPrefix = 16;
-
-void sortByFormula(const ResultTable& table, std::vector<std::uint32_t>& rows, bool descending) {
-    std::vector<FormulaKey> keyed(rows.size());
-    std::string text;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        text.clear();
-        appendPlainFormula(text, table, table.rows[rows[i]]);
-        std::array<std::uint64_t, 2> words{};
-        for (std::size_t c = 0; c < std::min(text.size(), formulaPrefix); ++c)
-            words[c / 8] |= std::uint64_t{static_cast<unsigned char>(text[c])} << (56 - 8 * (c % 8));
-        keyed[i] = {words[0], words[1], rows[i], static_cast<std::uint32_t>(text.size())};
+// Plain formulas as keys: their characters, each as its place among the few
+// a table's formulas can hold (digits and its symbols' letters; 0 past the
+// end), packed into the bits above the row index. Rows whose formulas share
+// the characters of one word are put in order by the next ones, run by run,
+// so the texts are made again only where they tie.
+class FormulaKeys {
+public:
+    FormulaKeys(const ResultTable& table, bool descending) : table_(table), descending_(descending) {
+        std::string characters = "0123456789";
+        for (int k = 0; k < table.codeFields; ++k)
+            for (char c : table.formula.formulaTable[static_cast<std::size_t>(k)].symbol.text())
+                if (c != ' ') characters += c;
+        std::sort(characters.begin(), characters.end(), [](char a, char b) {
+            return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+        });
+        characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+        for (std::size_t i = 0; i < characters.size(); ++i)
+            codes_[static_cast<unsigned char>(characters[i])] = static_cast<std::uint8_t>(i + 1);
+        codeBits_ = static_cast<int>(std::bit_width(characters.size()));
+        rowBits_ = static_cast<int>(std::bit_width(table.rows.size()));
+        perWord_ = static_cast<std::size_t>((64 - rowBits_) / codeBits_);
     }
-    // <0, 0, >0 as the plain texts compare; only long texts are made again.
-    const auto compareTexts = [&table](const FormulaKey& a, const FormulaKey& b) {
-        if (a.high != b.high) return a.high < b.high ? -1 : 1;
-        if (a.low != b.low) return a.low < b.low ? -1 : 1;
-        if (a.length > formulaPrefix && b.length > formulaPrefix) {
-            std::string textA, textB;
-            appendPlainFormula(textA, table, table.rows[a.row]);
-            appendPlainFormula(textB, table, table.rows[b.row]);
-            return textA.compare(textB);
+
+    void sort(std::vector<std::uint32_t>& rows) {
+        std::vector<std::uint64_t> packed(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = word(rows[i], 0);
+        std::sort(packed.begin(), packed.end());
+        refine(packed.begin(), packed.end(), 0);
+        for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
+    }
+
+private:
+    using Words = std::vector<std::uint64_t>::iterator;
+
+    std::uint32_t rowOf(std::uint64_t word) const {
+        return static_cast<std::uint32_t>(word & ((std::uint64_t{1} << rowBits_) - 1));
+    }
+
+    // Characters [from, from + perWord_) of the row's formula over its index.
+    std::uint64_t word(std::uint32_t row, std::size_t from) {
+        text_.clear();
+        appendPlainFormula(text_, table_, table_.rows[row]);
+        std::uint64_t key = 0;
+        for (std::size_t c = from; c < from + perWord_; ++c)
+            key = key << codeBits_ | (c < text_.size() ? codes_[static_cast<unsigned char>(text_[c])] : 0u);
+        if (descending_) key = ~key & ((std::uint64_t{1} << (perWord_ * static_cast<std::size_t>(codeBits_))) - 1);
+        return key << rowBits_ | row;
+    }
+
+    // Within [first, last), sorted by the characters from `from` on, runs of
+    // equal words whose formulas go on past them are sorted by what follows.
+    void refine(Words first, Words last, std::size_t from) {
+        const std::uint64_t lastCode = (std::uint64_t{1} << codeBits_) - 1;
+        while (first != last) {
+            Words end = std::next(first);
+            while (end != last && (*end >> rowBits_) == (*first >> rowBits_)) ++end;
+            const std::uint64_t lastCharacter = (*first >> rowBits_) & lastCode;
+            if (end - first > 1 && lastCharacter != (descending_ ? lastCode : 0)) {
+                for (Words w = first; w != end; ++w) *w = word(rowOf(*w), from + perWord_);
+                std::sort(first, end);
+                refine(first, end, from + perWord_);
+            }
+            first = end;
         }
-        return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
-    };
-    std::sort(keyed.begin(), keyed.end(), [&](const FormulaKey& a, const FormulaKey& b) {
-        const int order = compareTexts(a, b);
-        if (order != 0) return descending ? order > 0 : order < 0;
-        return a.row < b.row;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
-}
+    }
+
+    const ResultTable& table_;
+    bool descending_;
+    std::array<std::uint8_t, 256> codes_{};
+    int codeBits_ = 1;
+    int rowBits_ = 0;
+    std::size_t perWord_ = 1;
+    std::string text_;
+};
 
 }  // namespace
 
@@ -297,15 +330,17 @@ void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, Candid
         });
     }
     case CandidateColumn::Formula:
-        return sortByFormula(table, rows, descending);
+        return FormulaKeys(table, descending).sort(rows);
     }
 }
 
 std::vector<std::uint32_t> plausibleRows(const ResultTable& table, std::span<const std::uint32_t> rows) {
     const CandidateRules rules(table);
     std::vector<std::uint32_t> kept;
+    kept.reserve(rows.size());
     for (std::uint32_t row : rows)
         if (rules.isPlausible(table.rows[row])) kept.push_back(row);
+    kept.shrink_to_fit();
     return kept;
 }
 

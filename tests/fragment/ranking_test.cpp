@@ -74,7 +74,8 @@ TEST(Ranking, RdbeAndThePlausibilityRulesOnKnownFormulas) {
 // errors and so deviations from few values, so that every column ties often;
 // masses lie on both sides of the target at equal distances. `adjacent`
 // masses and errors lie a few steps of the last Real48 bit apart, the errors
-// near the ends of the Real48 range on both sides of 0.
+// near the ends of the Real48 range on both sides of 0; and the first three
+// counts are 100 or 101, so that many formulas share their first characters.
 ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount, std::mt19937& random,
                         bool adjacent = false) {
     ResultTable table;
@@ -91,6 +92,7 @@ ResultTable randomTable(std::string_view formula, std::size_t rows, int maxCount
         c.mass = storeReal48(500 + uniform(-4, 4) * 0.125L + (uniform(0, 5) == 0 ? 0.1L : 0));
         c.error = storeReal48(uniform(0, 6) * 3.3L);
         if (adjacent) {
+            for (std::size_t k = 0; k < 3; ++k) c.counts[k] = static_cast<std::uint8_t>(100 + uniform(0, 1));
             c.mass = storeReal48(500.25L + std::ldexp(uniform(-30, 30), -31));
             const long double near = 1 + std::ldexp(uniform(0, 30), -39);
             c.error = storeReal48(std::ldexp(uniform(0, 1) ? near : -near, uniform(0, 1) ? 120 : -120));
@@ -121,14 +123,13 @@ std::vector<AtomCount> referenceAtoms(const ResultTable& table, std::uint32_t ro
 // std::stable_sort over the values themselves (long double masses, texts
 // made by the count-code path) is the reference; the ranked order must equal
 // it for every column both ways, over all rows and over a shuffled subset.
-// Blank RDBE cells come last both ways. Counts up to 150 make formulas of
-// more than 16 characters that share their first 16; a large table of
-// adjacent values over the whole range puts keys in the bits that its row
-// numbers take.
+// Blank RDBE cells come last both ways. A large table of adjacent values
+// over the whole range puts keys in the bits that its row numbers take, and
+// its formulas of eight elements share more characters than one key holds.
 TEST(Ranking, RankedOrdersEqualAPlainStableSort) {
     std::mt19937 random(7);
     for (const auto& [formula, size, adjacent] : {std::tuple{"CHNOS", 3000, false}, {"CHNaClO", 3000, false},
-                                                  {"CHNOS", 70000, true}}) {
+                                                  {"CHNOSPClBr", 70000, true}}) {
         const ResultTable table = randomTable(formula, size, 150, random, adjacent);
         std::vector<std::string> symbols;
         std::vector<std::string> texts;
