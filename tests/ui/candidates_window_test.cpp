@@ -4,7 +4,6 @@
 // arrow keys, the table copied and saved; checked by the cells, the label,
 // the comparison that runs and the bytes written. The ranking and the rules
 // themselves are tested in the core.
-#include "fragment/candidate_table.h"
 #include "fragment/candidates_window.h"
 #include "fragment/ranking.h"
 #include "gui_test_support.h"
@@ -41,19 +40,13 @@ struct CandidatesProgram : Program {
     }
     void clickHead(CandidateColumn column) const {
         QHeaderView* header = table->horizontalHeader();
-        const int section = static_cast<int>(column);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, 5));
+        const int x = header->sectionViewportPosition(int(column)) + header->sectionSize(int(column)) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     }
     QString cell(int row, CandidateColumn column) const {
         return table->model()->index(row, static_cast<int>(column)).data().toString();
     }
     const ResultTable& results() const { return dynamic_cast<const ResultModel&>(*StringGrid2->model()).table(); }
-    QString formulaOf(std::size_t row) const {
-        std::string text;
-        appendPlainFormula(text, results(), results().rows[row]);
-        return QString::fromStdString(text);
-    }
 };
 
 // The row of the smallest or largest value, the first one of a tie.
@@ -91,17 +84,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&program.window));
         QCOMPARE(program.window.windowTitle(), QStringLiteral("Kandidaten"));
         QCOMPARE(program.count->text(), QStringLiteral("%1 von %1").arg(total));
-        for (std::size_t r = 0; r < total; ++r) {
-            const QString row = program.cell(int(r), CandidateColumn::Number) + "|" +
-                                program.cell(int(r), CandidateColumn::Formula);
-            QCOMPARE(row, QString::number(r + 1) + "|" + program.StringGrid2->cell(3, int(r)).remove(' '));
-        }
-
         const auto error = [&](std::size_t r) { return loadReal48(results.rows[r].error); };
         const auto distance = [&](std::size_t r) {
             return std::fabs(loadReal48(results.rows[r].mass) - loadReal48(results.targetMass));
         };
-        const auto formula = [&](std::size_t r) { return program.formulaOf(r); };
+        const auto formula = [&](std::size_t r) { return program.StringGrid2->cell(3, int(r)).remove(' '); };
+        for (std::size_t r = 0; r < total; ++r)
+            QCOMPARE(program.cell(int(r), CandidateColumn::Number) + program.cell(int(r), CandidateColumn::Formula),
+                     QString::number(r + 1) + formula(r));
         const std::pair<CandidateColumn, int> heads[] = {
             {CandidateColumn::Error, firstRowOf(total, error, false)},
             {CandidateColumn::Error, firstRowOf(total, error, true)},
@@ -115,26 +105,11 @@ private Q_SLOTS:
             expected << QString::number(first + 1);
         }
         QCOMPARE(firstRows, expected);
-        QVERIFY(error(firstRowOf(total, error, false)) < error(firstRowOf(total, error, true)));
 
-        std::size_t plausible = 0;
-        for (std::size_t r = 0; r < total; ++r) {
-            const std::string text = formula(r).toStdString();
-            std::vector<AtomCount> atoms;
-            for (std::size_t at = 0; at < text.size();) {
-                const std::size_t start = at++;
-                std::size_t digits = at;
-                while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) ++digits;
-                const int atomCount = std::stoi(text.substr(at, digits - at));
-                atoms.push_back({std::string_view(text).substr(start, at - start), atomCount});
-                at = digits;
-            }
-            plausible += isPlausible(atoms);
-        }
+        const std::size_t plausible = plausibleRows(results, enumerationOrder(results)).size();
         QVERIFY(plausible > 0 && plausible < total);
         QTest::mouseClick(program.plausibleOnly, Qt::LeftButton);
         QCOMPARE(program.count->text(), QStringLiteral("%1 von %2").arg(plausible).arg(total));
-        QCOMPARE(program.table->model()->rowCount(), int(plausible));
         QTest::mouseClick(program.plausibleOnly, Qt::LeftButton);
         QCOMPARE(program.count->text(), QStringLiteral("%1 von %1").arg(total));
 
@@ -194,14 +169,9 @@ private Q_SLOTS:
         QFile saved(folder.filePath("kandidaten.csv"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(saved.readAll()), QString(all).replace('\t', ','));
-        program.window.saveTo(folder.filePath("kandidaten.tsv"));
-        QFile tabs(folder.filePath("kandidaten.tsv"));
-        QVERIFY(tabs.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(tabs.readAll()), all);
 
         program.generate(QStringLiteral("1000"), QStringList(4, "0\t200"));
         QCOMPARE(program.errors, QStringList{QString::fromUtf8(TooManyCandidatesError().what()) + '.'});
-        QCOMPARE(QList({program.table->model()->rowCount(), program.StringGrid2->rowCount()}), QList({0, 1}));
         QCOMPARE(program.count->text(), QStringLiteral("0 von 0"));
         program.generate(QStringLiteral("0.5"));
         QCOMPARE(program.table->model()->rowCount(), int(program.results().rows.size()));
