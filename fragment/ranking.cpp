@@ -93,81 +93,156 @@ RuleTotals totalsOf(std::span<const AtomCount> formula) {
 
 std::string tenthsText(int tenths) {
     std::string text = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+    if (tenths % 10 != 0) {
+        text += '.';
+        text += static_cast<char>('0' + tenths % 10);
+    }
     return text;
 }
 
 // Keys that order as the values they stand for, as unsigned integers.
 constexpr std::uint64_t blankKey = std::numeric_limits<std::uint64_t>::max();
 
+// Every Real48 is a double. Made from the bytes, a million of them cost
+// nothing beside the sort; loading them as long double goes through memory.
+double exactDouble(const Real48& value) {
+    if (value.isZero()) return 0.0;
+    std::uint64_t fraction = 0;
+    for (int byte = 5; byte >= 1; --byte) fraction = fraction << 8 | value.bytes[static_cast<std::size_t>(byte)];
+    const std::uint64_t sign = fraction >> 39;
+    fraction &= (std::uint64_t{1} << 39) - 1;
+    const std::uint64_t exponent = value.bytes[0] - 129 + 1023;  // both 1.f x 2^(e - bias)
+    return std::bit_cast<double>(sign << 63 | exponent << 52 | fraction << 13);
+}
+
+// A key that orders as `value` does, for values that are Real48 numbers
+// (or half numbers): their doubles end in 13 zero bits, which it leaves out.
 std::uint64_t orderKey(double value) {
     constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
     if (value == 0.0) value = 0.0;  // -0 sorts as +0
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    return (bits & signBit) != 0 ? ~bits : bits | signBit;
+    return ((bits & signBit) != 0 ? ~bits : bits | signBit) >> 13;
 }
 
-struct KeyedRow {
-    std::uint64_t key;
-    std::uint32_t row;
-};
-
-// The keys are made once, so a comparison is two integer compares; the row
-// as second key makes the order total and so stable without stable_sort.
+// Each row becomes one 64-bit word: its key, counted from the smallest (from
+// the largest when descending; blanks after all), above the row index. One
+// integer sort then orders by key and, on ties, by row: stable without
+// stable_sort, in 8 bytes a row. When the keys span too many values for the
+// bits left, their low bits go, and rows that then look equal are put in
+// order by their whole keys afterwards.
 template <class KeyOf>
-void sortByKey(std::vector<std::uint32_t>& rows, bool descending, KeyOf keyOf) {
-    std::vector<KeyedRow> keyed(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::uint64_t key = keyOf(rows[i]);
-        if (descending && key != blankKey) key = ~key;
-        keyed[i] = {key, rows[i]};
+void sortByKey(std::vector<std::uint32_t>& rows, std::size_t tableRows, bool descending, KeyOf keyOf) {
+    std::uint64_t smallest = blankKey, largest = 0;
+    for (std::uint32_t row : rows) {
+        const std::uint64_t key = keyOf(row);
+        if (key == blankKey) continue;
+        smallest = std::min(smallest, key);
+        largest = std::max(largest, key);
     }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const KeyedRow& a, const KeyedRow& b) { return a.key != b.key ? a.key < b.key : a.row < b.row; });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
-}
-
-// The plain formula's first 16 bytes as two big-endian words (zero-padded:
-// a shorter text sorts first), and its length for texts longer than that.
-struct FormulaKey {
-    std::uint64_t high;
-    std::uint64_t low;
-    std::uint32_t row;
-    std::uint32_t length;
-};
-
-constexpr std::size_t formulaPrefix = 16;
-
-void sortByFormula(const ResultTable& table, std::vector<std::uint32_t>& rows, bool descending) {
-    std::vector<FormulaKey> keyed(rows.size());
-    std::string text;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        text.clear();
-        appendPlainFormula(text, table, table.rows[rows[i]]);
-        std::array<std::uint64_t, 2> words{};
-        for (std::size_t c = 0; c < std::min(text.size(), formulaPrefix); ++c)
-            words[c / 8] |= std::uint64_t{static_cast<unsigned char>(text[c])} << (56 - 8 * (c % 8));
-        keyed[i] = {words[0], words[1], rows[i], static_cast<std::uint32_t>(text.size())};
-    }
-    // <0, 0, >0 as the plain texts compare; only long texts are made again.
-    const auto compareTexts = [&table](const FormulaKey& a, const FormulaKey& b) {
-        if (a.high != b.high) return a.high < b.high ? -1 : 1;
-        if (a.low != b.low) return a.low < b.low ? -1 : 1;
-        if (a.length > formulaPrefix && b.length > formulaPrefix) {
-            std::string textA, textB;
-            appendPlainFormula(textA, table, table.rows[a.row]);
-            appendPlainFormula(textB, table, table.rows[b.row]);
-            return textA.compare(textB);
-        }
-        return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
+    const std::uint64_t span = smallest > largest ? 0 : largest - smallest + 1;  // + 1: the blanks' place
+    const auto rankOf = [&](std::uint32_t row) {
+        const std::uint64_t key = keyOf(row);
+        return key == blankKey ? span : descending ? largest - key : key - smallest;
     };
-    std::sort(keyed.begin(), keyed.end(), [&](const FormulaKey& a, const FormulaKey& b) {
-        const int order = compareTexts(a, b);
-        if (order != 0) return descending ? order > 0 : order < 0;
-        return a.row < b.row;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].row;
+    const int rowBits = static_cast<int>(std::bit_width(tableRows));
+    const int dropped = std::max(0, static_cast<int>(std::bit_width(span)) + rowBits - 64);
+    const std::uint64_t rowMask = (std::uint64_t{1} << rowBits) - 1;
+    std::vector<std::uint64_t> packed(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = (rankOf(rows[i]) >> dropped) << rowBits | rows[i];
+    std::sort(packed.begin(), packed.end());
+    const auto rowOf = [rowMask](std::uint64_t word) { return static_cast<std::uint32_t>(word & rowMask); };
+    for (std::size_t start = 0, end = 0; dropped > 0 && start < packed.size(); start = end) {
+        for (end = start + 1; end < packed.size() && (packed[end] >> rowBits) == (packed[start] >> rowBits); ++end) {
+        }
+        if (end - start == 1) continue;
+        const std::uint64_t first = rankOf(rowOf(packed[start]));
+        if (std::all_of(packed.begin() + static_cast<std::ptrdiff_t>(start) + 1,
+                        packed.begin() + static_cast<std::ptrdiff_t>(end),
+                        [&](std::uint64_t word) { return rankOf(rowOf(word)) == first; }))
+            continue;
+        std::sort(packed.begin() + static_cast<std::ptrdiff_t>(start), packed.begin() + static_cast<std::ptrdiff_t>(end),
+                  [&](std::uint64_t a, std::uint64_t b) {
+                      const std::uint64_t rankA = rankOf(rowOf(a)), rankB = rankOf(rowOf(b));
+                      return rankA != rankB ? rankA < rankB : a < b;
+                  });
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
 }
+
+// Plain formulas as keys: their characters, each as its place among the few
+// a table's formulas can hold (digits and its symbols' letters; 0 past the
+// end), packed into the bits above the row index. Rows whose formulas share
+// the characters of one word are put in order by the next ones, run by run,
+// so the texts are made again only where they tie.
+class FormulaKeys {
+public:
+    FormulaKeys(const ResultTable& table, bool descending) : table_(table), descending_(descending) {
+        std::string characters = "0123456789";
+        for (int k = 0; k < table.codeFields; ++k)
+            for (char c : table.formula.formulaTable[static_cast<std::size_t>(k)].symbol.text())
+                if (c != ' ') characters += c;
+        std::sort(characters.begin(), characters.end(), [](char a, char b) {
+            return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+        });
+        characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+        for (std::size_t i = 0; i < characters.size(); ++i)
+            codes_[static_cast<unsigned char>(characters[i])] = static_cast<std::uint8_t>(i + 1);
+        codeBits_ = static_cast<int>(std::bit_width(characters.size()));
+        rowBits_ = static_cast<int>(std::bit_width(table.rows.size()));
+        perWord_ = static_cast<std::size_t>((64 - rowBits_) / codeBits_);
+    }
+
+    void sort(std::vector<std::uint32_t>& rows) {
+        std::vector<std::uint64_t> packed(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) packed[i] = word(rows[i], 0);
+        std::sort(packed.begin(), packed.end());
+        refine(packed.begin(), packed.end(), 0);
+        for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = rowOf(packed[i]);
+    }
+
+private:
+    using Words = std::vector<std::uint64_t>::iterator;
+
+    std::uint32_t rowOf(std::uint64_t word) const {
+        return static_cast<std::uint32_t>(word & ((std::uint64_t{1} << rowBits_) - 1));
+    }
+
+    // Characters [from, from + perWord_) of the row's formula over its index.
+    std::uint64_t word(std::uint32_t row, std::size_t from) {
+        text_.clear();
+        appendPlainFormula(text_, table_, table_.rows[row]);
+        std::uint64_t key = 0;
+        for (std::size_t c = from; c < from + perWord_; ++c)
+            key = key << codeBits_ | (c < text_.size() ? codes_[static_cast<unsigned char>(text_[c])] : 0u);
+        if (descending_) key = ~key & ((std::uint64_t{1} << (perWord_ * static_cast<std::size_t>(codeBits_))) - 1);
+        return key << rowBits_ | row;
+    }
+
+    // Within [first, last), sorted by the characters from `from` on, runs of
+    // equal words whose formulas go on past them are sorted by what follows.
+    void refine(Words first, Words last, std::size_t from) {
+        const std::uint64_t lastCode = (std::uint64_t{1} << codeBits_) - 1;
+        while (first != last) {
+            Words end = std::next(first);
+            while (end != last && (*end >> rowBits_) == (*first >> rowBits_)) ++end;
+            const std::uint64_t lastCharacter = (*first >> rowBits_) & lastCode;
+            if (end - first > 1 && lastCharacter != (descending_ ? lastCode : 0)) {
+                for (Words w = first; w != end; ++w) *w = word(rowOf(*w), from + perWord_);
+                std::sort(first, end);
+                refine(first, end, from + perWord_);
+            }
+            first = end;
+        }
+    }
+
+    const ResultTable& table_;
+    bool descending_;
+    std::array<std::uint8_t, 256> codes_{};
+    int codeBits_ = 1;
+    int rowBits_ = 0;
+    std::size_t perWord_ = 1;
+    std::string text_;
+};
 
 }  // namespace
 
@@ -234,36 +309,38 @@ void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, Candid
         if (descending) std::reverse(rows.begin(), rows.end());
         return;
     case CandidateColumn::Mass:
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(loadReal48(candidates[r].mass)));
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
+            return orderKey(exactDouble(candidates[r].mass));
         });
     case CandidateColumn::Deviation: {
         const long double target = loadReal48(table.targetMass);
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(std::fabs(candidateDeviation(candidates[r], target))));
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
+            return orderKey(static_cast<double>(std::fabs(roundReal48(exactDouble(candidates[r].mass) - target))));
         });
     }
     case CandidateColumn::Error:
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
-            return orderKey(static_cast<double>(loadReal48(candidates[r].error)));
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
+            return orderKey(exactDouble(candidates[r].error));
         });
     case CandidateColumn::Rdbe: {
         const CandidateRules rules(table);
-        return sortByKey(rows, descending, [&](std::uint32_t r) {
+        return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             const std::optional<long double> value = rules.rdbe(candidates[r]);
             return value ? orderKey(static_cast<double>(*value)) : blankKey;
         });
     }
     case CandidateColumn::Formula:
-        return sortByFormula(table, rows, descending);
+        return FormulaKeys(table, descending).sort(rows);
     }
 }
 
 std::vector<std::uint32_t> plausibleRows(const ResultTable& table, std::span<const std::uint32_t> rows) {
     const CandidateRules rules(table);
     std::vector<std::uint32_t> kept;
+    kept.reserve(rows.size());
     for (std::uint32_t row : rows)
         if (rules.isPlausible(table.rows[row])) kept.push_back(row);
+    kept.shrink_to_fit();
     return kept;
 }
 
