@@ -56,8 +56,8 @@ void applyRange(FragmentState& fragment, const Formula& formula, const std::stri
     const int von = readCount(std::string_view(range).substr(equals + 1, dots - equals - 1), range);
     const int bis = readCount(std::string_view(range).substr(dots + 2), range);
     bool found = false;
-    for (int row = 1; row <= rangeRowCount && formula.formulaTable[static_cast<std::size_t>(row - 1)].count > 0; ++row) {
-        if (plainSymbol(formula.formulaTable[static_cast<std::size_t>(row - 1)].symbol) != symbol) continue;
+    for (int row = 1; row <= rangeRowCount && formula.formulaTable[row - 1].count > 0; ++row) {
+        if (plainSymbol(formula.formulaTable[row - 1].symbol) != symbol) continue;
         setRangeCounts(fragment, row, von, bis);
         found = true;
     }
@@ -126,8 +126,10 @@ int runFragments(Session& session, const FragmentsOptions& options) {
         throw InputError(error.what());
     }
     std::vector<Symbol> missing;
-    for (int row = 1; row <= rangeRowCount && compare.formula.formulaTable[row - 1].count > 0; ++row)
-        if (compare.formula.formulaTable[row - 1].element == 0) missing.push_back(compare.formula.formulaTable[row - 1].symbol);
+    for (int row = 1; row <= rangeRowCount && compare.formula.formulaTable[row - 1].count > 0; ++row) {
+        const FormulaEntry& entry = compare.formula.formulaTable[row - 1];
+        if (entry.element == 0) missing.push_back(entry.symbol);
+    }
     if (result.scoring) missing.insert(missing.end(), result.scoring->notices.begin(), result.scoring->notices.end());
     if (!missing.empty()) report("Warnung: " + missingDataMessage(missing));
 
@@ -155,8 +157,9 @@ void addFragmentsCommand(CLI::App& app, Session& session) {
     auto options = std::make_shared<FragmentsOptions>();
     CLI::App* command = app.add_subcommand(
         "fragments", "Fragmentformeln: jede Kombination der Atomanzahlen, deren Masse im Toleranzfenster um die "
-                     "Zielmasse liegt, wie Generate sie findet; mit --peaks gegen die gemessenen Peaks bewertet (Error). "
-                     "Spalten #, Mass, Deviation, Error, RDBE, Formula; in Aufzählungsreihenfolge, außer mit --sort.");
+                     "Zielmasse liegt, wie Generate sie findet; mit --peaks gegen die gemessenen Peaks bewertet "
+                     "(Error). Spalten #, Mass, Deviation, Error, RDBE, Formula; in Aufzählungsreihenfolge, außer "
+                     "mit --sort.");
     command->add_option("--formula", options->formula, "Die Elemente der Kandidaten als Formel, z. B. CHNOS")
         ->required();
     command->add_option("--range", options->ranges,
@@ -164,8 +167,10 @@ void addFragmentsCommand(CLI::App& app, Session& session) {
     command->add_option("--mass", options->mass, "Zielmasse in u; ohne Angabe die mittlere Masse der --peaks");
     command->add_option("--tolerance", options->tolerance, "Toleranz in u")->capture_default_str();
     command->add_option("--peaks", options->peaks,
-                        "Gemessene Peaks (wie bei compare), gegen die jeder Kandidat bewertet wird; - für die Standardeingabe");
-    command->add_option("--sort", options->sort, "Aufsteigend sortieren nach error, deviation (Betrag), mass, rdbe, formula")
+                        "Gemessene Peaks (wie bei compare), gegen die jeder Kandidat bewertet wird; "
+                        "- für die Standardeingabe");
+    command->add_option("--sort", options->sort,
+                        "Aufsteigend sortieren nach error, deviation (Betrag), mass, rdbe, formula")
         ->check(CLI::IsMember({"error", "deviation", "mass", "rdbe", "formula"}));
     std::string rules = "Nur plausible Formeln:";
     for (const std::string& line : plausibilityRuleLines()) rules += " " + line + ";";

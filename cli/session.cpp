@@ -37,7 +37,8 @@ std::string missingDataMessage(const std::vector<Symbol>& symbols) {
         name.erase(0, name.find_first_not_of(' '));
         if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
     }
-    std::string message = names.size() == 1 ? "Die Daten zu diesem Element fehlen:" : "Die Daten zu diesen Elementen fehlen:";
+    std::string message =
+        names.size() == 1 ? "Die Daten zu diesem Element fehlen:" : "Die Daten zu diesen Elementen fehlen:";
     for (std::size_t i = 0; i < names.size(); ++i) message += (i == 0 ? " " : ", ") + names[i];
     return message;
 }

@@ -71,7 +71,8 @@ TEST(Cli, CompareGivesTheNumbersOfTheComparisonTable) {
     const int rows = state.comparison.rowCount;
     ASSERT_EQ(rows, 4);
     ASSERT_EQ(lines.size(), std::size_t(rows + 4));
-    EXPECT_EQ(lines[0], (std::vector<std::string>{"Row", "Exp. mass", "Exp. abundance", "Sim. mass", "Sim. abundance", "Diff."}));
+    EXPECT_EQ(lines[0], (std::vector<std::string>{"Row", "Exp. mass", "Exp. abundance", "Sim. mass", "Sim. abundance",
+                                                  "Diff."}));
     for (int r = 1; r <= rows; ++r) {
         const ComparisonRow shown = comparisonDataRow(state.comparison, r);
         const auto& cells = lines[static_cast<std::size_t>(r)];
@@ -151,7 +152,8 @@ TEST(Cli, FragmentsGivesTheCandidatesOfGenerate) {
     addPeakList(compare.observed, glucosePeaks);
     observedStatistics(compare.comparison, compare.observed);
     compare.formula = cho;
-    FragmentState fragment = prepared(cho, {{0, 10}, {0, 20}, {0, 8}}, loadReal48(compare.comparison.observedMeanMass), 0.3L);
+    const long double target = loadReal48(compare.comparison.observedMeanMass);
+    FragmentState fragment = prepared(cho, {{0, 10}, {0, 20}, {0, 8}}, target, 0.3L);
     GenerateResult result;
     generateCandidates(fragment, compare, shippedElements(), result);
     struct Case {
@@ -217,7 +219,8 @@ TEST(Cli, BadInputAndBadUsage) {
         {"no target", "fragments --formula CHO", "", 2, "--mass oder --peaks", ""},
         {"negative limit", "fragments --formula CHO --mass 100 --limit -1", "", 2, "--limit", ""},
         {"unknown sort", "fragments --formula CHO --mass 100 --sort size", "", 2, "--sort", ""},
-        {"too many candidates", "fragments --formula CHNOS --range C=0..200 --range H=0..200 --range N=0..200 --mass 1000 --tolerance 50",
+        {"too many candidates",
+         "fragments --formula CHNOS --range C=0..200 --range H=0..200 --range N=0..200 --mass 1000 --tolerance 50",
          "", 1, "Zu viele Kandidaten", ""},
         {"missing element data", "pattern Cl2Xx", "", 0, "Warnung: Die Daten zu diesem Element fehlen: Xx", "*"},
     };

@@ -43,7 +43,9 @@ private Q_SLOTS:
     void droppedAndOpenedFilesGoInByThePasteRules() {
         Program page;
         typeInto(page.Edit2, QStringLiteral("Br2"));
-        const QString good = writeFile("bromine.txt", "\xEF\xBB\xBFMass\tIntensity\r\n158\t51,4\r\nBr2 peak\r\n160;100\r\n");
+        // A byte order mark, a header, a decimal comma, a refused line, Windows line ends.
+        const QString good =
+            writeFile("bromine.txt", "\xEF\xBB\xBFMass\tIntensity\r\n158\t51,4\r\nBr2 peak\r\n160;100\r\n");
         const QStringList bromine = {"    158    51.40000", "    160   100.00000"};
         QFile::copy(QStringLiteral(ISOQUILL_ELEMENT_FILE), QStringLiteral("binary.dat"));
         const QString binary = QFileInfo("binary.dat").absoluteFilePath();
