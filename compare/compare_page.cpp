@@ -151,7 +151,7 @@ void ComparePage::pastePeakList() {
         refreshPeakList();
         Vergleich_handle(Edit2->text());
     }
-    if (!paste.refusedLines.empty()) throw std::runtime_error(refusedLinesMessage(paste.refusedLines));
+    if (const std::string message = peakListPasteMessage(paste); !message.empty()) throw std::runtime_error(message);
 }
 
 void ComparePage::setComparisonColumns() {
@@ -217,8 +217,8 @@ void ComparePage::Edit4KeyPress() { Button3Click(); }
 
 void ComparePage::Button3Click() {
     const BusyCursor busy;
-    if (addObservedPeak(form_.compareState().observed, readInteger(latin1(Edit3->text())),
-                        readNumber(latin1(Edit4->text())))) {
+    if (addObservedPeak(form_.compareState().observed, readNumber(latin1(Edit3->text())),
+                        readNumber(latin1(Edit4->text()))) == PeakRefusal::none) {
         refreshPeakList();
         Edit3->clear();
         Edit4->clear();

@@ -142,7 +142,7 @@ private Q_SLOTS:
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(page.StringGrid4->cell(1, 1), QStringLiteral(" 158.0"));
         QCOMPARE(page.errors, (QStringList{
-            "1 Zeile nicht übernommen: 3.", "Die Formel ist zu groß für die Simulation.",
+            "Zeile 3 nicht übernommen: keine Zahl.", "Die Formel ist zu groß für die Simulation.",
             "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
         QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
 
