@@ -83,8 +83,8 @@ private Q_SLOTS:
         page.clickTab(1);
         typeInto(page.Edit11, QStringLiteral("QX"));
         QVERIFY(!missingData.isVisible());  // the Fragment page's formula runs no comparison
-        page.clickTab(0);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        page.clickTab(0);  // the page in front takes that formula, before the focus enters it
+        QCOMPARE(page.Edit2->text(), QStringLiteral("QX"));
         QVERIFY(QTest::qWaitForWindowActive(&missingData));
         QCOMPARE(focusName(), QStringLiteral("Button1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nQ X\n"));
@@ -125,7 +125,8 @@ private Q_SLOTS:
         QCOMPARE(copied(page.ListBox2), listText);
         QCOMPARE(page.ListBox2->contextMenuPolicy(), Qt::ActionsContextMenu);
         const QList<QAction*> menu = page.ListBox2->actions();
-        QCOMPARE(menu.size() == 2 ? menu[0]->text() + "|" + menu[1]->text() : QString(), "Paste peak list|Copy table");
+        QCOMPARE(menu.size() == 3 ? menu[0]->text() + "|" + menu[1]->text() + "|" + menu[2]->text() : QString(),
+                 "Paste peak list|Copy table|Liste &leeren");
         QApplication::clipboard()->clear();
         menu[1]->trigger();
         QCOMPARE(QApplication::clipboard()->text(), listText);
@@ -157,6 +158,53 @@ private Q_SLOTS:
         QCOMPARE(box, (QStringList{"Massaro", "Überlauf bei Gleitkomma-Operation.", "critical"}));
     }
 
+    // Masses typed and pasted keep their decimals, listed and copied as
+    // stored. Delete on the list deletes the selected peak as D&elete does
+    // and nothing without a selection; "Liste &leeren" empties the list with
+    // one comparison (the unknown Q counts them). A click into a field that
+    // enters the page leaves the focus there; Tab enters at the mass. The
+    // missing-data message is the plot window's, so it stays above it.
+    void decimalMassesListKeysFocusAndStacking() {
+        Program page;
+        int comparisons = 0;
+        page.state.showMissingData = [&comparisons](const Symbol&) { ++comparisons; };
+        typeInto(page.Edit2, QStringLiteral("Br2Q"));
+        page.addPeak(QStringLiteral("157,8"), QStringLiteral("51.4"));
+        page.addPeak(QStringLiteral("160"), QStringLiteral("100"));
+        QApplication::clipboard()->setText(QStringLiteral("m/z\tIntensity\n161.83\t48.6\n"));
+        QTest::keyClick(page.ListBox2, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(lines(page.ListBox2), (QStringList{"  157.8    51.40000", "    160   100.00000", " 161.83    48.60000"}));
+        QCOMPARE(copied(page.ListBox2), "Mass\tAbundance\n157.8\t51.40000\n160\t100.00000\n161.83\t48.60000\n");
+        QCOMPARE(gridLines(page.StringGrid4, 1, 5),
+                 (QStringList{" 1| 157.8| 51.4| 157.8| 51.4|   0.00", " 2|   0.0|  0.0|   0.0|  0.0|   0.00",
+                              " 3| 160.0|100.0| 159.8|100.0|   0.00", " 4|   0.0|  0.0|   0.0|  0.0|   0.00",
+                              " 5| 161.8| 48.6| 161.8| 48.6|  -0.04"}));
+
+        clickLine(page.ListBox2, 1);
+        comparisons = 0;
+        QTest::keyClick(page.ListBox2, Qt::Key_Delete);
+        QTest::keyClick(page.ListBox2, Qt::Key_Delete);
+        QCOMPARE(lines(page.ListBox2), (QStringList{"  157.8    51.40000", " 161.83    48.60000"}));
+        QCOMPARE(page.state.observed.count() * 10 + comparisons, 21);
+        QVERIFY(!page.Button4->isEnabled());
+        page.ListBox2->actions().last()->trigger();
+        QCOMPARE(page.ListBox2->count() + page.state.observed.count() * 10 + comparisons, 2);
+        QCOMPARE(page.StringGrid4->cell(1, 0), QStringLiteral("   0.0"));  // no observed mean mass
+
+        for (QLineEdit* field : {page.Edit2, page.Edit4}) {
+            page.clickTab(1);
+            page.clickTab(0);
+            QTest::mouseClick(field, Qt::LeftButton);
+            QCOMPARE(focusName(), field->objectName());
+        }
+        page.clickTab(0);
+        QCOMPARE(press(Qt::Key_Tab), QStringLiteral("Edit3"));
+
+        TForm7& missingData = page.windows->form7;
+        missingData.showMissingData(QStringLiteral(" Q"));
+        QVERIFY(missingData.isWindow() && missingData.windowHandle());
+        QCOMPARE(missingData.windowHandle()->transientParent(), page.windows->form12.windowHandle());
+    }
 };
 
 }  // namespace isoquill::testing
