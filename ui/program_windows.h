@@ -16,7 +16,7 @@ struct ProgramWindows {
     TForm1 form1;
     TForm12 form12;
     TForm10 form10;
-    TForm7 form7;  // kept above form12
+    TForm7 form7;
 };
 
 }  // namespace isoquill

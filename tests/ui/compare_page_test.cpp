@@ -22,6 +22,20 @@ void pasteInto(QLineEdit* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
 }
 
+// Calls `record` with the object of each event of type `type` it filters.
+class EventRecorder : public QObject {
+public:
+    EventRecorder(QEvent::Type type, std::function<void(QObject*)> record) : type_(type), record_(std::move(record)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == type_) record_(watched);
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void(QObject*)> record_;
+};
+
 class ComparePageTest : public QObject {
     Q_OBJECT
 
@@ -162,8 +176,7 @@ private Q_SLOTS:
     // stored. Delete on the list deletes the selected peak as D&elete does
     // and nothing without a selection; "Liste &leeren" empties the list with
     // one comparison (the unknown Q counts them). A click into a field that
-    // enters the page leaves the focus there; Tab enters at the mass. The
-    // missing-data message is the plot window's, so it stays above it.
+    // enters the page leaves the focus there; Tab enters at the mass.
     void decimalMassesListKeysFocusAndStacking() {
         Program page;
         int comparisons = 0;
@@ -200,10 +213,22 @@ private Q_SLOTS:
         page.clickTab(0);
         QCOMPARE(press(Qt::Key_Tab), QStringLiteral("Edit3"));
 
-        TForm7& missingData = page.windows->form7;
-        missingData.showMissingData(QStringLiteral(" Q"));
-        QVERIFY(missingData.isWindow() && missingData.windowHandle());
-        QCOMPARE(missingData.windowHandle()->transientParent(), page.windows->form12.windowHandle());
+        // Each entry shows the plot again over the others; a missing-data
+        // message still open is raised after it (offscreen keeps no stacking
+        // order, so the requests are read: each raise sends a ZOrderChange).
+        QStringList raised;
+        EventRecorder recorder(QEvent::ZOrderChange, [&raised](QObject* window) { raised << window->objectName(); });
+        for (QWidget* window : QList<QWidget*>{&page.windows->form7, &page.windows->form12})
+            window->installEventFilter(&recorder);
+        page.windows->form7.showMissingData(QStringLiteral(" Q"));
+        for (bool open : {true, false}) {
+            page.clickTab(1);
+            raised.clear();
+            page.clickTab(0);
+            QTest::mouseClick(page.Edit2, Qt::LeftButton);
+            QCOMPARE(raised, open ? QStringList({"Form12", "Form7"}) : QStringList({"Form12"}));
+            page.windows->form7.close();
+        }
     }
 };
 
