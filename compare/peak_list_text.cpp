@@ -25,9 +25,9 @@ std::vector<std::string_view> textLines(std::string_view text) {
 }
 
 std::string trimmed(std::string_view field) {
-    const std::size_t first = field.find_first_not_of(' ');
+    const std::size_t first = field.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
-    return std::string(field.substr(first, field.find_last_not_of(' ') - first + 1));
+    return std::string(field.substr(first, field.find_last_not_of(" \t") - first + 1));
 }
 
 // The non-empty runs between separators, blanks around them trimmed.

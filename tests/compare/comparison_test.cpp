@@ -26,7 +26,6 @@ TEST(ObservedPeaks, AddStoresTheRoundedValuesAndSaysWhyItRefuses) {
     EXPECT_EQ(valuesOf(observed), (PeakValues{{roundReal48(158.6L), 1}, {180, roundReal48(0.1L)}}));
     EXPECT_EQ(addObservedPeak(observed, 181, 1e-40L), PeakRefusal::abundanceNotPositive);  // rounds to 0
     EXPECT_EQ(addObservedPeak(observed, 1e-40L, 1), PeakRefusal::massNotPositive);
-    EXPECT_EQ(addObservedPeak(observed, -12, -1), PeakRefusal::massNotPositive);
     EXPECT_THROW(addObservedPeak(observed, 12, 1e39L), FloatOverflowError);
     EXPECT_THROW(addObservedPeak(observed, 0, 1e39L), FloatOverflowError);
     EXPECT_THROW(addObservedPeak(observed, 1e39L, 0), FloatOverflowError);
@@ -80,35 +79,41 @@ TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
 }
 
 // Whole numbers as ever; decimals as many as the stored value needs, the
-// abundance kept in its column while the mass leaves room.
-TEST(ObservedPeaks, ListLinesShowTheDecimalsAMassNeeds) {
+// abundance kept in its column while the mass leaves room. The list copied
+// as a table reads back to the same peaks.
+TEST(ObservedPeaks, ListLinesShowTheDecimalsAMassNeedsAndACopyPastesBack) {
     const std::pair<long double, const char*> cases[] = {
         {158, "    158   100.00000"},        {158.6L, "  158.6   100.00000"},  {180.0634L, "180.0634  100.00000"},
         {66431.25L, "66431.25  100.00000"}, {0.1L, "    0.1   100.00000"},   {2000000000, "2000000000   100.00000"},
         {12345.678901L, "12345.678901 100.00000"}, {1.0L / 3, "0.3333333333335 100.00000"},
     };
-    for (const auto& [mass, line] : cases) EXPECT_EQ(peakListLine({storeReal48(mass), 100}), line) << line;
+    ObservedPeaks observed;
+    for (const auto& [mass, line] : cases) {
+        EXPECT_EQ(peakListLine({storeReal48(mass), 100}), line) << line;
+        addObservedPeak(observed, mass, 51.4L);
+    }
     EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
-}
-
-// Only a line break followed by text makes several lines.
-TEST(PeakListText, TellsSeveralLines) {
-    const std::pair<const char*, bool> texts[] = {{"12\t100", false}, {"12\t100\n", false}, {"12\t100\r\n", false},
-                                                  {"", false}, {"12\n13", true}, {"12\r13", true}, {"12\n\n", true}};
-    for (const auto& [text, several] : texts) EXPECT_EQ(holdsSeveralLines(text), several) << text;
+    std::string text;
+    for (const auto& [mass, abundance] : peakListTable(observed)) text += mass + "\t" + abundance + "\n";
+    EXPECT_EQ(text.substr(0, text.find('\n', 16)), "Mass\tAbundance\n0.1\t51.40000");
+    ObservedPeaks pasted;
+    addPeakList(pasted, text);
+    EXPECT_EQ(valuesOf(pasted), valuesOf(observed));
 }
 
 // Line numbers count every line of the text, blank and header lines too.
 // The peaks are in list order, each mass and abundance as a Real48 holds it.
+// Only a line break followed by text makes several lines.
 TEST(PeakListText, TakesMassAndAbundanceByTheListsColumnsAndSaysWhyALineIsRefused) {
+    const std::pair<const char*, bool> texts[] = {{"12\t100", false}, {"12\t100\n", false}, {"12\t100\r\n", false},
+                                                  {"", false}, {"12\n13", true}, {"12\r13", true}, {"12\n\n", true}};
+    for (const auto& [text, several] : texts) EXPECT_EQ(holdsSeveralLines(text), several) << text;
     using Rule = PeakColumns::Rule;
     using F = PeakLineFault;
     struct Case { const char* name; std::string text; PeakValues peaks; std::vector<std::pair<int, F>> refused;
                   Rule rule; };
     const Case cases[] = {
-        {"decimal masses", "179.9 100\n181.0 6.8\n182.0 1.3", {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}}, {},
-         Rule::leadingNumbers},
-        {"running index", "1\t179.9\t100\n2\t181.0\t6.8\n3\t182.0\t1.3\n", {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}},
+        {"running index, decimal masses", "1\t179.9\t100\n2\t181.0\t6.8\n3\t182.0\t1.3\n", {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}},
          {}, Rule::runningIndex},
         {"index from 0; a short line counts on", "0,179.9,100\n1,181.0\n2,182.0,1.3", {{179.9L, 100}, {182, 1.3L}},
          {{2, F::oneNumber}}, Rule::runningIndex},
@@ -133,12 +138,10 @@ TEST(PeakListText, TakesMassAndAbundanceByTheListsColumnsAndSaysWhyALineIsRefuse
     for (const Case& c : cases) {
         ObservedPeaks observed;
         const PeakListPaste paste = addPeakList(observed, c.text);
-        PeakValues expected;
-        for (auto [mass, abundance] : c.peaks) expected.emplace_back(roundReal48(mass), roundReal48(abundance));
         std::vector<std::pair<int, F>> refused;
         for (std::size_t i = 0; i < paste.refusedLines.size(); ++i)
             refused.emplace_back(paste.refusedLines[i], paste.refusedReasons.at(i));
-        EXPECT_EQ(valuesOf(observed), expected) << c.name;
+        EXPECT_EQ(valuesOf(observed), valuesOf(observedOf(c.peaks))) << c.name;
         EXPECT_EQ(refused, c.refused) << c.name;
         EXPECT_EQ(paste.columns.rule, c.rule) << c.name;
         EXPECT_EQ(paste.added, observed.count()) << c.name;
@@ -153,7 +156,6 @@ TEST(PeakListText, TheMessageSaysWhyAndStaysShort) {
               "2 Zeilen nicht übernommen:\nZeile 3: nur eine Zahl\nZeile 4: keine Zahl");
     EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "#;Area;m/z\n1;5;170\n2;;171")),
               "Spalten aus der Kopfzeile: m/z (3), Area (2)\nZeile 3 nicht übernommen: nur eine Zahl");
-    EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "0 5")), "Zeile 1 nicht übernommen: Masse ≤ 0");
     EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "1 170 5\n2 171 0")),
               "Erste Zahl jeder Zeile als laufende Nummer übergangen\nZeile 2 nicht übernommen: Abundance ≤ 0");
     EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "162 5")), "");
@@ -161,26 +163,11 @@ TEST(PeakListText, TheMessageSaysWhyAndStaysShort) {
     std::string text;
     for (int line = 1; line <= 3000; ++line) text += line % 100 == 0 ? "n/a\n" : std::to_string(line) + ".5\t1\n";
     observed = ObservedPeaks{};
-    const PeakListPaste paste = addPeakList(observed, text);
+    const std::string message = peakListPasteMessage(addPeakList(observed, text));
     EXPECT_EQ(observed.count(), observedPeakLimit);
-    EXPECT_EQ(peakListPasteMessage(paste),
-              "30 Zeilen nicht übernommen:\nZeile 100: keine Zahl\nZeile 200: keine Zahl\nZeile 300: keine Zahl\n"
-              "Zeile 400: keine Zahl\nZeile 500: keine Zahl\nZeile 600: keine Zahl\nZeile 700: keine Zahl\n"
-              "Zeile 800: keine Zahl\nZeile 900: keine Zahl\nZeile 1000: keine Zahl\nund 20 weitere\n"
-              "Liste voll (254 Peaks): 2716 Zeilen ab Zeile 257 nicht übernommen");
-}
-
-// A copied list reads back to the same peaks, decimals and all.
-TEST(PeakListText, ACopiedListPastesBackToTheSamePeaks) {
-    const ObservedPeaks observed = observedOf({{0.1L, 3}, {158, 51.4L}, {158.6L, 2}, {180.0634L, 100}, {1.0L / 3, 1}});
-    std::string text;
-    for (const auto& [mass, abundance] : peakListTable(observed)) text += mass + "\t" + abundance + "\n";
-    EXPECT_EQ(text.substr(0, text.find('\n', 16)), "Mass\tAbundance\n0.1\t3.00000");
-    ObservedPeaks pasted;
-    addPeakList(pasted, text);
-    ObservedPeaks sorted = observed;
-    sortObservedPeaks(sorted);
-    EXPECT_EQ(valuesOf(pasted), valuesOf(sorted));
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 12) << message;
+    EXPECT_EQ(message.substr(message.find("Zeile 1000")), "Zeile 1000: keine Zahl\nund 20 weitere\n"
+                                                         "Liste voll (254 Peaks): 2716 Zeilen ab Zeile 257 nicht übernommen");
 }
 
 PeakList simulatedOf(const PeakValues& peaks) {
@@ -276,8 +263,7 @@ TEST(AlignPeakGroups, AMeasuredGroupOfSixtyPeaksAlignsOnItsBaseBeyondSlot25) {
     PeakValues observed, simulated;
     long double weights = 0, moments = 0;
     for (int i = 1; i <= 60; ++i) {
-        const long double mass = 66431.2L + 1.003L * (i - 1);
-        const int height = 50 - std::abs(i - 35);
+        const long double mass = 66431.2L + 1.003L * (i - 1), height = 50 - std::abs(i - 35);
         observed.emplace_back(mass, height);
         simulated.emplace_back(mass, 2 * height);
         weights += height;
@@ -287,7 +273,6 @@ TEST(AlignPeakGroups, AMeasuredGroupOfSixtyPeaksAlignsOnItsBaseBeyondSlot25) {
     alignPeakGroups(c, observedOf(observed), simulatedOf(simulated));
     EXPECT_EQ(std::tuple(c.rowCount, c.observedBase, c.simulatedBase, loadReal48(c.observedMax), squaredErrorSum(c)),
               std::tuple(60, 35, 35, 50.0L, 0.0L));
-    EXPECT_EQ(rowsText(c).substr(0, 34), "1:66431.2/32|66431.2/32 2:66432.20");
     EXPECT_NEAR(loadReal48(c.observedMeanMass), moments / weights, 1e-6L);
 }
 
@@ -369,25 +354,6 @@ TEST(RunComparisonChain, EveryRunRecomputesFromTheTextAndARefusedTextKeepsTheRes
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, alone.simulation.simPeaks));
     EXPECT_EQ(runComparisonChain(state, elements, "C6H12O6"), first);
     EXPECT_TRUE(samePeaks(state.simulation.simPeaks, simPeaks));
-}
-
-// Glucose as an instrument lists it, pasted: every observed peak meets its
-// simulated partner (before, cut to 179, 181, 182, M+1 sat beside M+2 and the
-// error was 77.3), and the mean mass is the hand-worked
-// (179.9 x 100 + 181 x 6.8 + 182 x 1.3) / 108.1 = 179.99445.
-TEST(RunComparisonChain, APastedGroupWithDecimalMassesMeetsItsSimulatedRows) {
-    CompareState state;
-    addPeakList(state.observed, "179.9\t100\n181.0\t6.8\n182.0\t1.3\n");
-    const std::optional<long double> error = runComparisonChain(state, shippedElements(), "C6H12O6");
-    ASSERT_TRUE(error);
-    const Comparison& c = state.comparison;
-    std::string rows;
-    for (int k = 1; k <= c.rowCount; ++k)
-        rows += formatReal(loadReal48(c.alignedObserved[k].mass), 0, 1) + "|" +
-                formatReal(loadReal48(c.alignedSimulated[k].mass), 0, 1) + " ";
-    EXPECT_EQ(rows, "179.9|180.1 181.0|181.1 182.0|182.1 0.0|183.1 ");
-    EXPECT_LT(*error, 1.0L) << *error;
-    EXPECT_NEAR(loadReal48(c.observedMeanMass), 179.99445L, 1e-5L);
 }
 
 // Fuzz findings: two carbon entries of 327777777 atoms, thousands of peaks
