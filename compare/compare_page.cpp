@@ -281,10 +281,11 @@ void ComparePage::TabSheet1Enter() {
 }
 
 // A candidate clicked on the Fragment page or a formula typed there changed
-// formulaText; switching back by the page tab does not enter the page.
+// formulaText; switching back by the page tab does not enter the page. A
+// window restored from the task bar is no such switch.
 void ComparePage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Edit2->setText(fromLatin1(form_.compareState().formula.formulaText));
+    if (!event->spontaneous()) Edit2->setText(fromLatin1(form_.compareState().formula.formulaText));
 }
 
 // The focus-in event comes before the focus change that PageFocus reports.
