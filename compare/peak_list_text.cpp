@@ -251,12 +251,14 @@ std::string peakListPasteMessage(const PeakListPaste& paste) {
                   columns.abundanceName + " (" + std::to_string(columns.abundance) + ")\n";
     }
     if (refused.size() == 1) {
-        message += "Zeile " + std::to_string(refused[0].first) + " nicht übernommen: " + faultText(refused[0].second) + "\n";
+        message += "Zeile " + std::to_string(refused[0].first) + " nicht übernommen: " + faultText(refused[0].second) +
+                   "\n";
     } else if (!refused.empty()) {
         message += linesText(refused.size()) + " nicht übernommen:\n";
         for (std::size_t i = 0; i < std::min(refused.size(), listedLines); ++i)
             message += "Zeile " + std::to_string(refused[i].first) + ": " + faultText(refused[i].second) + "\n";
-        if (refused.size() > listedLines) message += "und " + std::to_string(refused.size() - listedLines) + " weitere\n";
+        if (refused.size() > listedLines)
+            message += "und " + std::to_string(refused.size() - listedLines) + " weitere\n";
     }
     if (full > 0) {
         message += "Liste voll (" + std::to_string(observedPeakLimit) + " Peaks): " + linesText(full) + " ab Zeile " +

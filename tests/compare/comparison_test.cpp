@@ -31,7 +31,7 @@ TEST(ObservedPeaks, AddStoresTheRoundedValuesAndSaysWhyItRefuses) {
     EXPECT_THROW(addObservedPeak(observed, 1e39L, 0), FloatOverflowError);
     EXPECT_EQ(observed.observedNext, 3);
     // The 255th peak is refused, so observedNext cannot wrap.
-    for (int i = 3; i <= observedPeakLimit; ++i) ASSERT_EQ(addObservedPeak(observed, 1000 - i, 1.0L), PeakRefusal::none);
+    for (int i = 3; i <= observedPeakLimit; ++i) ASSERT_EQ(addObservedPeak(observed, 1000 - i, 1), PeakRefusal::none);
     EXPECT_EQ(addObservedPeak(observed, 5, 1.0L), PeakRefusal::listFull);
     EXPECT_EQ(observed.observedNext, 255);
 }
@@ -113,8 +113,8 @@ TEST(PeakListText, TakesMassAndAbundanceByTheListsColumnsAndSaysWhyALineIsRefuse
     struct Case { const char* name; std::string text; PeakValues peaks; std::vector<std::pair<int, F>> refused;
                   Rule rule; };
     const Case cases[] = {
-        {"running index, decimal masses", "1\t179.9\t100\n2\t181.0\t6.8\n3\t182.0\t1.3\n", {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}},
-         {}, Rule::runningIndex},
+        {"running index, decimal masses", "1\t179.9\t100\n2\t181.0\t6.8\n3\t182.0\t1.3\n",
+         {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}}, {}, Rule::runningIndex},
         {"index from 0; a short line counts on", "0,179.9,100\n1,181.0\n2,182.0,1.3", {{179.9L, 100}, {182, 1.3L}},
          {{2, F::oneNumber}}, Rule::runningIndex},
         {"whole masses in a row are no index", "180 100 12000\n181 6.6 11000", {{180, 100}, {181, 6.6L}}, {},
@@ -166,8 +166,8 @@ TEST(PeakListText, TheMessageSaysWhyAndStaysShort) {
     const std::string message = peakListPasteMessage(addPeakList(observed, text));
     EXPECT_EQ(observed.count(), observedPeakLimit);
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 12) << message;
-    EXPECT_EQ(message.substr(message.find("Zeile 1000")), "Zeile 1000: keine Zahl\nund 20 weitere\n"
-                                                         "Liste voll (254 Peaks): 2716 Zeilen ab Zeile 257 nicht übernommen");
+    EXPECT_EQ(message.substr(message.find("Zeile 1000")),
+              "Zeile 1000: keine Zahl\nund 20 weitere\nListe voll (254 Peaks): 2716 Zeilen ab Zeile 257 nicht übernommen");
 }
 
 PeakList simulatedOf(const PeakValues& peaks) {

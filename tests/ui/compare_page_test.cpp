@@ -180,7 +180,8 @@ private Q_SLOTS:
         page.addPeak(QStringLiteral("160"), QStringLiteral("100"));
         QApplication::clipboard()->setText(QStringLiteral("m/z\tIntensity\n161.83\t48.6\n"));
         QTest::keyClick(page.ListBox2, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(lines(page.ListBox2), (QStringList{"  157.8    51.40000", "    160   100.00000", " 161.83    48.60000"}));
+        QCOMPARE(lines(page.ListBox2),
+                 (QStringList{"  157.8    51.40000", "    160   100.00000", " 161.83    48.60000"}));
         QCOMPARE(page.StringGrid4->cell(1, 1) + page.StringGrid4->cell(1, 3) + page.StringGrid4->cell(1, 5),
                  " 157.8 160.0 161.8");  // the base rows meet
 
