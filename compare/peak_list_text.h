@@ -50,9 +50,9 @@ struct PeakListPaste {
 // that starts with a number (a header, an instrument's preamble).
 // - A header line naming a mass column ("m/z", "Mass") and an abundance
 //   column ("Intensity", "Abundance", "Area") picks those columns. It is
-//   split at tabs, else semicolons, else commas, and so are its data lines
-//   that hold that separator, empty cells kept; so names and texts may hold
-//   blanks, and a data line may start with text.
+//   split at tabs, else semicolons, else commas (else as below), and so are
+//   its data lines that hold that separator, empty cells kept; so names and
+//   texts may hold blanks, and a data line may start with text.
 // - Otherwise a line is split at tabs, semicolons and blanks (runs count as
 //   one), a line without them at its commas (plain CSV); the numbers at its
 //   start count, text after them is ignored, and the first two are mass and
@@ -66,7 +66,8 @@ PeakListPaste addPeakList(ObservedPeaks& observed, std::string_view text);
 // What to tell the user (UTF-8, no full stop at the end; the error box adds
 // it), empty when every line went in: the refused lines with their reasons,
 // at most 10 and then how many more; the lines that found the list full
-// together, once; and the columns taken when they were not the first two. A whole file's worth stays a short message.
+// together, once; and the columns taken when they were not the first two.
+// A whole file's worth stays a message of a few lines.
 std::string peakListPasteMessage(const PeakListPaste& paste);
 
 // The list as a table: the header "Mass", "Abundance", then per peak the
