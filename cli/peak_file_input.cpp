@@ -1,5 +1,6 @@
 #include "cli/peak_file_input.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/session.h"
@@ -17,7 +18,16 @@ void addPeakFile(ObservedPeaks& observed, const std::string& file) {
         throw InputError(error.what());
     }
     const PeakListPaste paste = addPeakList(observed, text);
-    if (!paste.refusedLines.empty()) throw InputError(name + ": " + refusedLinesMessage(paste.refusedLines));
+    // The window's message, each of its lines naming the file.
+    if (const std::string message = peakListPasteMessage(paste); !message.empty()) {
+        std::string named;
+        for (std::size_t start = 0; start < message.size();) {
+            const std::size_t end = std::min(message.find('\n', start), message.size());
+            named += (named.empty() ? "" : "\n") + name + ": " + message.substr(start, end - start);
+            start = end + 1;
+        }
+        throw InputError(named);
+    }
     if (paste.added == 0) throw InputError(name + ": keine Peaks");
 }
 

@@ -9,8 +9,9 @@
 namespace isoquill::cli {
 
 // Adds the file's peaks to `observed`. Raises InputError naming the file (and
-// its refused lines) when it cannot be read, a line is refused, or it holds
-// no peak: a pipeline must not go on with part of a measurement.
+// its refused lines with their reasons, as the window's message gives them)
+// when it cannot be read, a line is refused, or it holds no peak: a pipeline
+// must not go on with part of a measurement.
 void addPeakFile(ObservedPeaks& observed, const std::string& file);
 
 }  // namespace isoquill::cli

@@ -199,7 +199,7 @@ TEST(Cli, BadInputAndBadUsage) {
         {"--peaks without a value", "compare C6H12O6 --peaks", "", 2, "--peaks", ""},
         {"missing peak file", "compare C6H12O6 --peaks none.txt", "", 1, "none.txt: Datei nicht gefunden", ""},
         {"malformed peak line", "compare C6H12O6 --peaks " + badLine, "", 1,
-         badLine + ": 1 Zeile nicht übernommen: 3", ""},
+         badLine + ": Zeile 3 nicht übernommen: keine Zahl", ""},
         {"empty peak file", "compare C6H12O6 --peaks -", "\n", 1, "<stdin>: keine Peaks", ""},
         {"peak file not text", std::string("compare C6H12O6 --peaks ") + ISOQUILL_ELEMENT_FILE, "", 1,
          "keine Textdatei", ""},

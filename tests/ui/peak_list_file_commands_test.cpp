@@ -57,7 +57,7 @@ private Q_SLOTS:
             QString file;
             QStringList errors, list;
         } cases[] = {
-            {good, {"1 Zeile nicht übernommen: 3."}, bromine},
+            {good, {"Zeile 3 nicht übernommen: keine Zahl."}, bromine},
             {binary, {binary + ": keine Textdatei."}, bromine},
             {large, {large + ": Datei zu groß (mehr als 4 MB)."}, bromine},
             {missing, {missing + ": Datei nicht gefunden."}, bromine},
@@ -87,7 +87,7 @@ private Q_SLOTS:
         menu.last()->trigger();
         QCOMPARE(caption, QStringLiteral("Peakliste öffnen"));
         QCOMPARE(lines(page.ListBox2), (QStringList{bromine[0], bromine[0], bromine[1], bromine[1]}));
-        QCOMPARE(page.errors, QStringList{"1 Zeile nicht übernommen: 3."});
+        QCOMPARE(page.errors, QStringList{"Zeile 3 nicht übernommen: keine Zahl."});
     }
 };
 
