@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace isoquill {
 
@@ -50,10 +49,6 @@ struct GridPass {
 };
 
 }  // namespace
-
-ComparisonTooWideError::ComparisonTooWideError()
-    : std::runtime_error("Die Peakgruppen sind zu breit für den Vergleich (mehr als " +
-                         std::to_string(maxComparisonRows) + " Zeilen)") {}
 
 void observedStatistics(Comparison& comparison, const ObservedPeaks& observed) {
     const auto& slots = observed.observedPeaks;

@@ -87,11 +87,14 @@ void simulateEntries(Simulation& simulation, const Formula& formula, const Eleme
                          [&](std::size_t p, const FormulaEntry& entry, const ElementRecord& element) {
                              std::vector<WorkPeak>& row = simulation.entryPeaks[p];
                              if (const auto* cached = simulation.patterns.find(element, entry.count)) {
-                                 row = *cached;
+                                 simulation.peakTree.countWork(cached->work);
+                                 row = cached->peaks;
                              } else {
+                                 const std::int64_t workBefore = simulation.peakTree.work();
                                  simulateEntry(simulation, row, entry, element);
                                  requirePeaks(row.empty(), entry);
-                                 simulation.patterns.store(element, entry.count, row);
+                                 simulation.patterns.store(element, entry.count, row,
+                                                           simulation.peakTree.work() - workBefore);
                              }
                              hadPeaks = hadPeaks || !row.empty();
                          });

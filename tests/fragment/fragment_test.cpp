@@ -1,8 +1,12 @@
 // The fragment search, checked against the plain enumeration, and what
 // Generate makes of its candidates: result rows and comparison errors.
+#include <fpu_control.h>
+
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <random>
+#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -231,6 +235,105 @@ TEST(Scoring, RepeatedGeneratesLeaveTheStateAsTheyFoundIt) {
         EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0) << i;
         EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed)) << i;
         EXPECT_EQ(compare.formula.formulaText, last) << i;
+    }
+}
+
+// Sn40 costs most of a lowered work limit, and the candidates share their
+// entries: whether one is refused must not depend on what its thread
+// simulated before. 1, 2 and 4 threads, on fresh states and one after another
+// on one state, give the same errors and refuse the same candidate, the one a
+// state that never saw another refuses first; and the window's replay of the
+// last candidate, from the window's own state, agrees.
+TEST(Scoring, TheWorkLimitJudgesEachCandidateAloneWhateverRanBefore) {
+    constexpr std::int64_t limit = 25'550;
+    struct Run {
+        std::vector<Real48> errors;
+        std::optional<std::size_t> failed;
+        std::string message;
+        bool operator==(const Run&) const = default;
+    };
+    const auto plainFormula = [](const FragmentState& fragment, const Formula& formula, std::size_t i) {
+        std::string plain = countCodeToFormula(countCode(fragment.candidateList[i], fragment.codeFields), formula);
+        std::erase(plain, ' ');
+        return plain;
+    };
+    const auto score = [&](CompareState& compare, int threads) {
+        compare.simulation.peakTree.workLimit = limit;
+        FragmentState fragment = fragmentRun(compare, "CHSn", {{0, 30}, {0, 60}, {40, 40}}, 4898.4L, 60);
+        EXPECT_EQ(fragment.candidateList.size(), 610u);
+        Run run;
+        ScoringOutcome outcome;
+        try {
+            scoreCandidates(fragment, compare, shippedElements(), threads, outcome);
+            const FormulaTable typed = compare.formula.formulaTable;
+            const LastComparison last = applyScoring(compare, shippedElements(), outcome);
+            EXPECT_EQ(last.error, outcome.last.error);
+            compare.formula.formulaTable = typed;
+        } catch (const SimulationTooLargeError& e) {
+            run.message = e.what();
+            run.failed = outcome.failed;
+        }
+        for (const Candidate& c : fragment.candidateList) run.errors.push_back(run.failed ? Real48{} : c.error);
+        // A state that never saw another candidate refuses the same one first.
+        for (std::size_t i = 0; i < fragment.candidateList.size(); ++i) {
+            CompareState alone = observing(compare.observed);
+            alone.simulation.peakTree.workLimit = limit;
+            const std::string plain = plainFormula(fragment, compare.formula, i);
+            const bool refused = [&] {
+                try {
+                    runComparisonChain(alone, shippedElements(), plain);
+                    return false;
+                } catch (const SimulationTooLargeError&) {
+                    return true;
+                }
+            }();
+            EXPECT_EQ(refused, run.failed == i) << plain << " on " << threads << " threads";
+            if (refused) break;
+        }
+        return run;
+    };
+    CompareState shared = comparedGlucose();
+    std::vector<Run> runs;
+    for (int threads : {1, 2, 4}) {
+        CompareState fresh = comparedGlucose();
+        runs.push_back(score(fresh, threads));
+        runs.push_back(score(shared, threads));
+    }
+    for (std::size_t r = 1; r < runs.size(); ++r) EXPECT_TRUE(runs[r] == runs[0]) << "run " << r;
+}
+
+// A thread may start with another x87 state than the program's: 53-bit
+// precision control (which some runtimes set) or rounding towards zero.
+// Generate on such a thread gives the same rows and errors to the bit, and
+// leaves the thread's state as it found it.
+TEST(Scoring, AThreadStartedWithAnotherPrecisionOrRoundingScoresTheSameBits) {
+    CompareState compare = comparedGlucose();
+    const FragmentState prepared = fragmentRun(compare, "CHNO", {{0, 30}, {0, 60}, {0, 4}, {0, 10}}, 300, 3);
+    const auto generate = [&] {
+        FragmentState fragment = prepared;
+        GenerateResult result;
+        generateCandidates(fragment, compare, shippedElements(), result, 2);
+        std::vector<std::pair<Real48, Real48>> rows;
+        for (const Candidate& c : result.table.rows) rows.emplace_back(c.mass, c.error);
+        return rows;
+    };
+    const auto reference = generate();
+    ASSERT_GT(reference.size(), 1000u);
+    const struct { const char* name; fpu_control_t precision; int rounding; } starts[] = {
+        {"53-bit precision", _FPU_DOUBLE, FE_TONEAREST}, {"rounding towards zero", _FPU_EXTENDED, FE_TOWARDZERO}};
+    for (const auto& start : starts) {
+        std::thread([&] {
+            fpu_control_t control;
+            _FPU_GETCW(control);
+            control = (control & ~_FPU_EXTENDED) | start.precision;
+            _FPU_SETCW(control);
+            std::fesetround(start.rounding);
+            fpu_control_t before, after;
+            _FPU_GETCW(before);
+            EXPECT_TRUE(generate() == reference) << start.name;
+            _FPU_GETCW(after);
+            EXPECT_EQ(std::tuple(after, std::fegetround()), std::tuple(before, start.rounding)) << start.name;
+        }).join();
     }
 }
 
