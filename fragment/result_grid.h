@@ -62,8 +62,8 @@ protected:
 
 private:
     // A small table goes to the clipboard at once. A large one is written on
-    // a thread of its own from a copy of the rows, so the window goes on and
-    // neither a new Generate nor a new copy meanwhile changes what lands.
+    // a thread of its own from a copy of the rows: the window goes on, and a
+    // new Generate meanwhile does not change what lands. A new copy replaces it.
     void copyToClipboard();
 
     ResultModel* model_;
