@@ -85,8 +85,9 @@ BENCHMARK_CAPTURE(hostileData, ten_close_Zz255,
                                         {101.5, .1L}, {101.8, .1L}, {102.1, .1L}, {102.4, .1L}, {102.7, .1L}}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(hostileData, ten_close_Zz255Zz255Zz255,
-                  HostileCase{"Zz255Zz255Zz255", {{100.0, .1L}, {100.3, .1L}, {100.6, .1L}, {100.9, .1L}, {101.2, .1L},
-                                                  {101.5, .1L}, {101.8, .1L}, {102.1, .1L}, {102.4, .1L}, {102.7, .1L}}})
+                  HostileCase{"Zz255Zz255Zz255", {{100.0, .1L}, {100.3, .1L}, {100.6, .1L}, {100.9, .1L},
+                                                  {101.2, .1L}, {101.5, .1L}, {101.8, .1L}, {102.1, .1L},
+                                                  {102.4, .1L}, {102.7, .1L}}})
     ->Unit(benchmark::kMillisecond);
 // Two isotopes a step apart near the widest comparable group.
 BENCHMARK_CAPTURE(hostileData, even_pair_Zz5000000, HostileCase{"Zz5000000", {{1.0L, 0.5L}, {2.0L, 0.5L}}})

@@ -16,7 +16,8 @@ long double deviation(const Candidate& candidate, long double target) {
 
 // `text` without any `cut` and without the blanks at both ends.
 void appendCell(std::string& out, std::string text, std::string_view cut) {
-    for (std::size_t at = 0; !cut.empty() && (at = text.find(cut, at)) != std::string::npos;) text.erase(at, cut.size());
+    for (std::size_t at = 0; !cut.empty() && (at = text.find(cut, at)) != std::string::npos;)
+        text.erase(at, cut.size());
     const std::size_t first = text.find_first_not_of(' ');
     if (first != std::string::npos) out.append(text, first, text.find_last_not_of(' ') - first + 1);
 }

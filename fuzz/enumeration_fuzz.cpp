@@ -130,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "threads refuse another candidate than one after another");
         fuzz::require(parallel.outcome.notices == serial.outcome.notices, "threads raise other notices");
         if (serial.failure.empty()) {
-            fuzz::require(parallel.errors == serial.errors && parallel.outcome.lastAccepted == serial.outcome.lastAccepted,
-                          "threads score otherwise than one after another");
+            fuzz::require(parallel.errors == serial.errors, "threads score otherwise than one after another");
+            fuzz::require(parallel.outcome.lastAccepted == serial.outcome.lastAccepted, "threads end on another candidate");
             // The window's replay of the last candidate from its own state agrees.
             try {
                 const LastComparison last = applyScoring(compare, testing::shippedElements(), serial.outcome);
@@ -146,7 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             alone.simulation.peakTree.workLimit = compare.simulation.peakTree.workLimit;
             std::string message;
             try {
-                runComparisonChain(alone, testing::shippedElements(), plainFormula(fragment, compare, *serial.outcome.failed));
+                const std::string text = plainFormula(fragment, compare, *serial.outcome.failed);
+                runComparisonChain(alone, testing::shippedElements(), text);
             } catch (const std::runtime_error& e) {
                 message = e.what();
             }

@@ -276,7 +276,8 @@ TEST(Scoring, TheWorkLimitJudgesEachCandidateAloneWhateverRanBefore) {
     for (std::size_t r = 1; r < runs.size(); ++r) EXPECT_TRUE(runs[r] == runs[0]) << "run " << r;
     ASSERT_EQ(fragment.candidateList.size(), 610u);
     for (std::size_t i = 0; i < fragment.candidateList.size(); ++i) {
-        std::string plain = countCodeToFormula(countCode(fragment.candidateList[i], fragment.codeFields), shared.formula);
+        const std::string code = countCode(fragment.candidateList[i], fragment.codeFields);
+        std::string plain = countCodeToFormula(code, shared.formula);
         std::erase(plain, ' ');
         CompareState alone = observing(shared.observed);
         alone.simulation.peakTree.workLimit = limit;
