@@ -1,7 +1,7 @@
 // The fragment generator on the shipped element data: the enumeration of
-// three range sets beside the plain element-by-element enumeration, and the
+// three range sets beside the plain element-by-element enumeration, the
 // scoring of candidate lists against three observed peaks on one thread and
-// on all of them.
+// on all of them, and the text a copy of 1.9 million result rows gives.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,6 +11,7 @@
 #include "chem/element_table.h"
 #include "compare/compare_chain.h"
 #include "fragment/enumeration.h"
+#include "fragment/result_table.h"
 #include "fragment/plain_enumeration.h"
 #include "fragment/scoring.h"
 #include "shipped_elements.h"
@@ -109,6 +110,24 @@ void scoring(benchmark::State& state, const RangeSet& set) {
     state.counters["threads"] = threads;
 }
 
+// The text a copy of the result grid puts on the clipboard, made on a
+// thread of its own: how long the copy takes to land.
+void resultText(benchmark::State& state, const RangeSet& set) {
+    Run run;
+    prepare(run, set);
+    initCountMasses(run.fragment, run.compare.formula);
+    buildCandidates(run.fragment, run.compare.formula);
+    filterByTolerance(run.fragment);
+    const ResultTable table = ausgebenRows(run.fragment, run.compare.formula);
+    std::size_t bytes = 0;
+    for (auto _ : state) bytes = resultTableText(table).size();
+    state.counters["rows"] = static_cast<double>(table.rows.size());
+    state.counters["MB"] = static_cast<double>(bytes) / (1 << 20);
+}
+
+// The search around 1000 u with the tolerance that gives 1.9 million rows.
+const RangeSet hugeSet{"CHNOS", {{0, 200}, {0, 200}, {0, 30}, {0, 40}, {0, 5}}, 1000.0L, 8.44L};
+
 BENCHMARK_CAPTURE(enumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(enumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(enumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
@@ -119,6 +138,7 @@ BENCHMARK_CAPTURE(generate, f_C200H200N30O40S5_1000_tolerance_8_44, generateSet)
 BENCHMARK_CAPTURE(plainEnumeration, a_C20H40N5O10_180, smallSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, b_C50H100N10O20S3_600, mediumSet)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainEnumeration, c_C100H200N20O30_1200, wideSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(resultText, f_C200H200N30O40S5_1000_8_44, hugeSet)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace isoquill

@@ -16,7 +16,11 @@ std::string padLeft(std::string text, int width) {
 }
 
 std::string printFixed(long double magnitude, int decimals) {
-    const int size = std::snprintf(nullptr, 0, "%.*Lf", decimals, magnitude);
+    // One conversion for every text that fits: copying a million result rows
+    // formats three numbers each.
+    char buffer[64];
+    const int size = std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, magnitude);
+    if (size < static_cast<int>(sizeof buffer)) return std::string(buffer, static_cast<std::size_t>(size));
     std::string text(static_cast<std::size_t>(size), '\0');
     std::snprintf(text.data(), text.size() + 1, "%.*Lf", decimals, magnitude);
     return text;

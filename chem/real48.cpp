@@ -6,9 +6,6 @@ namespace isoquill {
 
 namespace {
 
-static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
-              "the arithmetic needs the x87 80-bit extended format");
-
 constexpr int extendedBias = 16383;
 constexpr int real48Bias = 129;
 constexpr int biasDifference = extendedBias - real48Bias;  // 16254

@@ -7,6 +7,18 @@
 #include <cstdint>
 #include <stdexcept>
 
+// roundReal48 splits values in the FPU and tests them for infinity and NaN;
+// fast-math would fold the split away and the tests with it.
+static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
+              "the arithmetic needs the x87 80-bit extended format");
+#if defined(__FAST_MATH__)
+#error "Real48 rounding cannot be compiled with -ffast-math: it relies on exact IEEE operations"
+#elif defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__
+#error "Real48 rounding cannot be compiled with -ffinite-math-only: it must see infinities and NaNs"
+#elif defined(__NO_SIGNED_ZEROS__)
+#error "Real48 rounding cannot be compiled with -funsafe-math-optimizations or -fno-signed-zeros"
+#endif
+
 namespace isoquill {
 
 // Byte 0: exponent biased by 129 (0 means zero); bytes 1..5: 39 fraction

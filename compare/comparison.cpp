@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace isoquill {
 
@@ -48,10 +47,6 @@ struct GridPass {
 };
 
 }  // namespace
-
-ComparisonTooWideError::ComparisonTooWideError()
-    : std::runtime_error("Die Peakgruppen sind zu breit für den Vergleich (mehr als " +
-                         std::to_string(maxComparisonRows) + " Zeilen)") {}
 
 // Over every observed peak, up to the zero slot that ends the list, so a
 // group whose base lies far into the list (a pasted protein group of 60

@@ -4,21 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 #include "compare/observed_peaks.h"
+#include "isotope/group_width.h"
 #include "isotope/peak.h"
 
 namespace isoquill {
-
-// Grid positions and rows beyond this raise ComparisonTooWideError.
-constexpr int maxComparisonRows = 10000;
-
-class ComparisonTooWideError : public std::runtime_error {
-public:
-    ComparisonTooWideError();
-};
 
 // The results of one alignment, all rewritten by every run. The grid and
 // aligned tables are 1-based (index 0 unused) and hold at least rowCount + 1

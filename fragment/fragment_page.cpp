@@ -224,6 +224,9 @@ void FragmentPage::generateOffThread(const CompareState& compare, GenerateResult
             done.store(true);
             QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });
+        // However the wait ends, returning or throwing, the run stops before
+        // the join: joining a run that goes on would freeze the window.
+        const auto stop = qScopeGuard([&] { control.cancel = true; });
         waitForRun(loop, control, done);
     }
     if (failure) std::rethrow_exception(failure);
@@ -266,9 +269,14 @@ void FragmentPage::waitForRun(QEventLoop& loop, RunControl& control, const std::
         }
     };
     update();
-    connect(&dialog, &QProgressDialog::canceled, &loop, [&] { control.cancel = true; });
     QTimer poll;
     connect(&poll, &QTimer::timeout, &loop, update);
+    // Cancel hides the dialog, and a later figure must not show it again
+    // while the run winds down.
+    connect(&dialog, &QProgressDialog::canceled, &loop, [&] {
+        control.cancel = true;
+        poll.stop();
+    });
     poll.start(progressPollMs);
     QGuiApplication::changeOverrideCursor(Qt::BusyCursor);
     const QPointer<QWidget> active = QApplication::activeWindow();

@@ -1,5 +1,7 @@
 #include "fragment/result_grid.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -9,13 +11,14 @@
 #include "ui/string_grid.h"
 #include "ui/table_copy.h"
 
-using isoquill::appendTableLine;
 using isoquill::fromLatin1;
 
 namespace {
 
 constexpr int resultColumnCount = 4;
 constexpr int blankedRows = 5;  // ausgeben blanks these before it sizes the grid
+// Rows written in about 20 ms: more go to the clipboard from a thread.
+constexpr std::size_t copyOnThreadFrom = 20'000;
 
 }  // namespace
 
@@ -62,23 +65,24 @@ ResultGrid::ResultGrid(int rowHeight, QWidget* parent) : QTableView(parent), mod
     setUpGridView(*this, rowHeight);
     // Like the system's grids, start on the first cell.
     setCurrentIndex(model_->index(0, 0));
-    isoquill::installTableCopy(this, [this] { return copyText(); });
+    isoquill::installCopyCommand(this, [this] { copyToClipboard(); });
 }
 
 QString ResultGrid::cell(int col, int row) const { return model_->index(row, col).data().toString(); }
 
-QString ResultGrid::copyText() const {
-    const QString separator = QStringLiteral(" : ");
-    QString text;
-    appendTableLine(text, {QStringLiteral("Mass"), QStringLiteral("Deviation"), QStringLiteral("Error"),
-                           QStringLiteral("Formula")});
-    const isoquill::ResultTable& table = model_->table();
-    for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        const isoquill::ResultRow texts = isoquill::resultRowTexts(table, row);
-        appendTableLine(text, {fromLatin1(texts[0]).remove(separator), fromLatin1(texts[1]).remove(separator),
-                               fromLatin1(texts[2]), fromLatin1(texts[3]).remove(QLatin1Char(' '))});
+QString ResultGrid::copyText() const { return fromLatin1(isoquill::resultTableText(model_->table())); }
+
+void ResultGrid::copyToClipboard() {
+    if (model_->table().rows.size() < copyOnThreadFrom) {
+        QApplication::clipboard()->setText(copyText());
+        return;
     }
-    return text;
+    // Assigning stops and joins a copy still being written: this one replaces it.
+    copier_ = std::jthread([this, rows = model_->table()](std::stop_token stop) {
+        const QString text = fromLatin1(isoquill::resultTableText(rows, stop));
+        if (stop.stop_requested()) return;
+        QMetaObject::invokeMethod(this, [text] { QApplication::clipboard()->setText(text); }, Qt::QueuedConnection);
+    });
 }
 
 int ResultGrid::selectionTop() const {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <thread>
+
 #include "fragment/result_table.h"
 
 class ResultModel : public QAbstractTableModel {
@@ -43,7 +45,7 @@ public:
     // What Ctrl+C and "Copy table" put on the clipboard: a header line, then
     // every written row, not only those on screen, as the grid shows it
     // unclipped but without the " : " that rules its columns, and the
-    // formula as plain as a click takes it.
+    // formula as plain as a click takes it (resultTableText).
     QString copyText() const;
 
     // The top row of the current selection; the current row when nothing is
@@ -59,5 +61,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // A small table goes to the clipboard at once. A large one is written on
+    // a thread of its own from a copy of the rows: the window goes on, and a
+    // new Generate meanwhile does not change what lands. A new copy replaces it.
+    void copyToClipboard();
+
     ResultModel* model_;
+    std::jthread copier_;  // stopped and joined before the grid goes
 };

@@ -1,6 +1,7 @@
 #include "fragment/result_table.h"
 
 #include <cmath>
+#include <utility>
 
 #include "chem/count_code.h"
 #include "chem/number_text.h"
@@ -10,6 +11,20 @@ namespace isoquill {
 long double candidateDeviation(const Candidate& candidate, long double target) {
     return roundReal48(loadReal48(candidate.mass) - target);
 }
+
+namespace {
+
+// `text` without any `cut` and without the blanks at both ends.
+void appendCell(std::string& out, std::string text, std::string_view cut) {
+    for (std::size_t at = 0; !cut.empty() && (at = text.find(cut, at)) != std::string::npos;)
+        text.erase(at, cut.size());
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first != std::string::npos) out.append(text, first, text.find_last_not_of(' ') - first + 1);
+}
+
+constexpr std::size_t rowsBetweenStopChecks = 4096;
+
+}  // namespace
 
 bool runCodesComplete(const FragmentState& fragment, const Formula& formula) {
     return isCompleteCountCode(countCode(Candidate{}, fragment.codeFields), formula);
@@ -37,6 +52,24 @@ ResultRow resultRowTexts(const ResultTable& table, std::size_t row) {
             formatReal(candidateDeviation(candidate, loadReal48(table.targetMass)), 5, 2) + " : ",
             formatReal(loadReal48(candidate.error), 4, 1),
             countCodeToFormula(countCode(candidate, table.codeFields), table.formula)};
+}
+
+std::string resultTableText(const ResultTable& table, std::stop_token stop) {
+    std::string text = "Mass\tDeviation\tError\tFormula\n";
+    text.reserve(text.size() + table.rows.size() * 48);
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        if (row % rowsBetweenStopChecks == 0 && stop.stop_requested()) return {};
+        ResultRow cells = resultRowTexts(table, row);
+        appendCell(text, std::move(cells[0]), " : ");
+        text += '\t';
+        appendCell(text, std::move(cells[1]), " : ");
+        text += '\t';
+        appendCell(text, std::move(cells[2]), {});
+        text += '\t';
+        appendCell(text, std::move(cells[3]), " ");
+        text += '\n';
+    }
+    return text;
 }
 
 }  // namespace isoquill

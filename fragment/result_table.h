@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,12 @@ long double candidateDeviation(const Candidate& candidate, long double target);
 // Row `row` of table.rows as ausgeben writes it: mass (9, 3 decimals) + " : ",
 // deviation (5, 2) + " : ", error (4, 1), formula text with its blanks.
 ResultRow resultRowTexts(const ResultTable& table, std::size_t row);
+
+// What copying the result grid gives: a header line "Mass", "Deviation",
+// "Error", "Formula", then every written row as resultRowTexts makes it,
+// without the padding and the " : " that rule the columns and with the
+// formula as plain as a click takes it; tab-separated, each line ending in
+// "\n". Empty once `stop` is requested: a million rows take a while.
+std::string resultTableText(const ResultTable& table, std::stop_token stop = {});
 
 }  // namespace isoquill

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "chem/count_code.h"
+#include "chem/extended_arithmetic.h"
 
 namespace isoquill {
 
@@ -212,6 +213,7 @@ int scoringThreadCount() { return static_cast<int>(std::clamp(std::thread::hardw
 
 void scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
                      int threads, ScoringOutcome& outcome) {
+    const ExtendedArithmetic arithmetic;  // the calling thread scores too
     outcome = ScoringOutcome();
     std::vector<Candidate>& candidates = fragment.candidateList;
     if (candidates.empty() || !runCodesComplete(fragment, compare.formula)) return;
@@ -225,7 +227,11 @@ void scoreCandidates(FragmentState& fragment, const CompareState& compare, const
     for (std::size_t t = 0; t < threadCount; ++t) scorers.emplace_back(plan, next, failedAt);
     {
         std::vector<std::jthread> pool;
-        for (std::size_t t = 1; t < threadCount; ++t) pool.emplace_back([&scorer = scorers[t]] { scorer.run(); });
+        for (std::size_t t = 1; t < threadCount; ++t)
+            pool.emplace_back([&scorer = scorers[t]] {
+                const ExtendedArithmetic arithmetic;
+                scorer.run();
+            });
         scorers[0].run();
     }
 
@@ -234,6 +240,7 @@ void scoreCandidates(FragmentState& fragment, const CompareState& compare, const
     if (failed != noCandidate) {
         // Serially the notices up to the failing candidate were shown before its error.
         outcome.notices = mergedNotices(scorers, failed);
+        outcome.failed = failed;
         for (Scorer& scorer : scorers)
             if (scorer.failedCandidate == failed) std::rethrow_exception(scorer.failure);
     }
@@ -280,6 +287,7 @@ void showNotices(const CompareState& compare, const std::vector<Symbol>& notices
 
 void generateCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
                         GenerateResult& result, int threads) {
+    const ExtendedArithmetic arithmetic;  // the enumeration's sums are rounded like every other
     result = GenerateResult();
     try {
         initCountMasses(fragment, compare.formula);

@@ -34,6 +34,8 @@ struct ScoringOutcome {
     // window ends on the symbol that one candidate after another leaves it
     // on, and a million equal notices would say nothing more.
     std::vector<Symbol> notices;
+    // The earliest candidate whose comparison raised, when one did.
+    std::optional<std::size_t> failed;
 };
 
 // Threads scoring uses: the hardware's, at least 1, at most 8.
@@ -48,7 +50,9 @@ int scoringThreadCount();
 // text adds nothing the formula table is filled from the counts directly.
 // An error raised by a comparison is the one of the earliest candidate that
 // raises one; `outcome` then holds the notices raised up to it. Raises
-// RunCancelled when the fragment state's control is cancelled.
+// RunCancelled when the fragment state's control is cancelled. Every thread
+// that scores, the calling one included, computes in ExtendedArithmetic's
+// state whatever it had, and the caller's state comes back after.
 void scoreCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
                      int threads, ScoringOutcome& outcome);
 
@@ -72,6 +76,7 @@ struct GenerateResult {
 // `compare` only, so it may run on another thread while the window repaints.
 // On an error (too many candidates, one raised by a comparison, RunCancelled)
 // no candidate is kept; result.scoring holds the notices raised before it.
+// Computes in ExtendedArithmetic's state, as scoreCandidates does.
 void generateCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
                         GenerateResult& result, int threads = scoringThreadCount());
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "chem/count_code.h"
 #include "compare/compare_chain.h"
@@ -27,6 +29,33 @@ struct Input {
 
 constexpr std::array<const char*, 16> symbols = {"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si",
                                                  "Na", "Sn", "Xx", "I", "B", "Fe"};
+
+// One scoring of the candidates on `threads` threads, on copies.
+struct Scored {
+    std::vector<Candidate> candidates;
+    std::vector<Real48> errors;
+    ScoringOutcome outcome;
+    std::string failure;  // the message of the error scoring raised
+};
+
+Scored scored(const FragmentState& fragment, const CompareState& compare, int threads) {
+    FragmentState copy = fragment;
+    Scored result;
+    try {
+        scoreCandidates(copy, compare, testing::shippedElements(), threads, result.outcome);
+    } catch (const std::runtime_error& e) {
+        result.failure = e.what();
+    }
+    for (const Candidate& candidate : copy.candidateList) result.errors.push_back(candidate.error);
+    result.candidates = std::move(copy.candidateList);
+    return result;
+}
+
+std::string plainFormula(const FragmentState& fragment, const CompareState& compare, std::size_t i) {
+    std::string text = countCodeToFormula(countCode(fragment.candidateList[i], fragment.codeFields), compare.formula);
+    std::erase(text, ' ');
+    return text;
+}
 
 }  // namespace
 
@@ -71,6 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fragment.targetMass = storeReal48((in.next() * 256 + in.next()) / 10.0L);
     fragment.massTolerance = storeReal48(in.next() / 20.0L);
+    // A last byte lowers the work limit, down to what one tin entry costs.
+    if (const std::uint8_t limit = in.next()) compare.simulation.peakTree.workLimit = 100 * limit;
     const long double target = loadReal48(fragment.targetMass);
     const long double tolerance = loadReal48(fragment.massTolerance);
 
@@ -90,15 +121,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const FormulaTable backup = compare.formula.formulaTable;
-    try {
-        if (loadReal48(compare.comparison.observedMeanMass) > 0.0L) {
-            ScoringOutcome outcome;
-            scoreCandidates(fragment, compare, testing::shippedElements(), 2, outcome);
-            applyScoring(compare, testing::shippedElements(), outcome);
+    if (loadReal48(compare.comparison.observedMeanMass) > 0.0L) {
+        // Two threads and one, each from the window's state: the same
+        // errors, and the same earliest candidate refused with the same error.
+        const Scored serial = scored(fragment, compare, 1);
+        const Scored parallel = scored(fragment, compare, 2);
+        fuzz::require(parallel.failure == serial.failure && parallel.outcome.failed == serial.outcome.failed,
+                      "threads refuse another candidate than one after another");
+        fuzz::require(parallel.outcome.notices == serial.outcome.notices, "threads raise other notices");
+        if (serial.failure.empty()) {
+            fuzz::require(parallel.errors == serial.errors, "threads score otherwise than one after another");
+            fuzz::require(parallel.outcome.lastAccepted == serial.outcome.lastAccepted, "threads end on another candidate");
+            // The window's replay of the last candidate from its own state agrees.
+            try {
+                const LastComparison last = applyScoring(compare, testing::shippedElements(), serial.outcome);
+                fuzz::require(last.error == serial.outcome.last.error, "the replay gives another error");
+            } catch (const std::runtime_error&) {
+                fuzz::require(false, "the replay raises where scoring did not");
+            }
+        } else {
+            // A state that never saw another candidate refuses it alike.
+            CompareState alone;
+            alone.observed = compare.observed;
+            alone.simulation.peakTree.workLimit = compare.simulation.peakTree.workLimit;
+            std::string message;
+            try {
+                const std::string text = plainFormula(fragment, compare, *serial.outcome.failed);
+                runComparisonChain(alone, testing::shippedElements(), text);
+            } catch (const std::runtime_error& e) {
+                message = e.what();
+            }
+            fuzz::require(message == serial.failure, "a candidate alone ends otherwise than in the run");
         }
-    } catch (const ComparisonTooWideError&) {
-    } catch (const SimulationTooLargeError&) {
-    } catch (const EmptyPatternError&) {
+        fragment.candidateList = serial.failure.empty() ? serial.candidates : std::vector<Candidate>();
     }
     compare.formula.formulaTable = backup;
     const std::size_t candidates = fragment.candidateList.size();

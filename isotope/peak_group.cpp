@@ -5,6 +5,7 @@
 #include <string>
 
 #include "isotope/combinatorics.h"
+#include "isotope/unit_steps.h"
 
 namespace isoquill {
 
@@ -87,11 +88,14 @@ void simulateEntries(Simulation& simulation, const Formula& formula, const Eleme
                          [&](std::size_t p, const FormulaEntry& entry, const ElementRecord& element) {
                              std::vector<WorkPeak>& row = simulation.entryPeaks[p];
                              if (const auto* cached = simulation.patterns.find(element, entry.count)) {
-                                 row = *cached;
+                                 simulation.peakTree.countWork(cached->work);
+                                 row = cached->peaks;
                              } else {
+                                 const std::int64_t workBefore = simulation.peakTree.work();
                                  simulateEntry(simulation, row, entry, element);
                                  requirePeaks(row.empty(), entry);
-                                 simulation.patterns.store(element, entry.count, row);
+                                 simulation.patterns.store(element, entry.count, row,
+                                                           simulation.peakTree.work() - workBefore);
                              }
                              hadPeaks = hadPeaks || !row.empty();
                          });
@@ -99,15 +103,16 @@ void simulateEntries(Simulation& simulation, const Formula& formula, const Eleme
     if (hadPeaks && simulation.simPeaks.empty()) throw EmptyPatternError();
 }
 
+// The step arrays are locals: up to PeakTree::workLimit slots, which must
+// not stay with the window's state after the formula, refused or not.
 void simulateUnitSteps(Simulation& simulation, const Formula& formula, const ElementTable& elementTable,
                        const MissingDataNotice& showMissingData) {
-    StepDistribution& acc = simulation.stepAcc;
-    acc = {};
+    StepDistribution acc, row;
     forEachEntryWithData(formula, elementTable, showMissingData,
                          [&](std::size_t, const FormulaEntry& entry, const ElementRecord& element) {
-                             stepPattern(simulation.stepRow, entry.count, element, simulation.peakTree);
-                             requirePeaks(simulation.stepRow.empty(), entry);
-                             if (!simulation.stepRow.empty()) combineSteps(acc, simulation.stepRow, simulation.peakTree);
+                             stepPattern(row, entry.count, element, simulation.peakTree);
+                             requirePeaks(row.empty(), entry);
+                             if (!row.empty()) combineSteps(acc, row, simulation.peakTree);
                          });
     simulation.simPeaks.clear();
     readOutSteps(simulation.simPeaks, acc);

@@ -14,7 +14,6 @@
 #include "isotope/peak.h"
 #include "isotope/pattern_cache.h"
 #include "isotope/peak_tree.h"
-#include "isotope/unit_steps.h"
 
 namespace isoquill {
 
@@ -46,7 +45,6 @@ struct Simulation {
     std::vector<WorkPeak> accPeaks;                 // the distribution combined so far
     PeakTree peakTree;                              // empty between simulations
     PatternCache patterns;                          // rows of earlier simulations
-    StepDistribution stepAcc, stepRow;              // the entries by isotope step, for counts above 255
     std::vector<CombinedStep> combinedSteps;        // the last combination's, while its rows recur
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "isotope/group_width.h"
+
 namespace isoquill {
 
 namespace {
@@ -14,9 +16,33 @@ constexpr long double largestAtomSpan = 1e6L;
 // A pair of slots costs about a sixteenth of one peak inserted into the tree.
 void countProducts(PeakTree& work, std::int64_t pairs) { work.countWork(pairs / 16 + 1); }
 
+// A slot (two long doubles) made or copied counts one unit, before it is
+// made: the work limit then bounds the memory the arrays of one simulation
+// ever take, about 32 bytes a unit.
+void countSlots(PeakTree& work, std::size_t slots) { work.countWork(static_cast<std::int64_t>(slots)); }
+
+// To the given size, all slots zero. Shrinking needs no count.
 void resize(StepDistribution& steps, std::size_t size) {
     steps.probability.assign(size, 0.0L);
     steps.massOffset.assign(size, 0.0L);
+}
+
+void allocate(StepDistribution& steps, std::size_t size, PeakTree& work) {
+    countSlots(work, size);
+    resize(steps, size);
+}
+
+void copy(StepDistribution& to, const StepDistribution& from, PeakTree& work) {
+    countSlots(work, from.probability.size());
+    to = from;
+}
+
+// A readOutSteps peak: at least this fraction of the largest slot.
+constexpr long double visibleStep = 1e-4L;
+
+// Steps this far apart can never both lie on the comparison grid.
+void requirePlaceable(std::int64_t span) {
+    if (span >= maxComparisonRows) throw ComparisonTooWideError();
 }
 
 // Scales the largest slot to 1 and drops the slots at both ends that lie
@@ -47,6 +73,26 @@ std::int64_t stepOf(long double mass, long double lightest) {
     return static_cast<std::int64_t>(std::rint(mass - lightest));
 }
 
+// The heavy-atom counts k around the mode whose terms C(n, k) pH^k pL^(n-k)
+// are at least `floor` of the mode's, walked by the ratio of neighbours.
+struct CountRun {
+    std::int32_t first, last;
+};
+CountRun termsAbove(long double floor, std::int32_t n, std::int32_t mode, long double ratio) {
+    CountRun run{mode, mode};
+    for (long double t = 1.0L; run.first > 0;) {
+        t = t * run.first / (n - run.first + 1) / ratio;
+        if (t < floor) break;
+        --run.first;
+    }
+    for (long double t = 1.0L; run.last < n;) {
+        t = t * (n - run.last) / (run.last + 1) * ratio;
+        if (t < floor) break;
+        ++run.last;
+    }
+    return run;
+}
+
 // C(n, k) pH^k pL^(n-k) by the ratio of neighbours, outward from the mode
 // (taken as 1), so no term overflows or underflows on the way.
 void binomialSteps(StepDistribution& out, std::int32_t n, const WorkPeak& light, const WorkPeak& heavy,
@@ -55,23 +101,17 @@ void binomialSteps(StepDistribution& out, std::int32_t n, const WorkPeak& light,
     const auto mode = static_cast<std::int32_t>(
         std::clamp(std::floor((n + 1.0L) * heavy.abundance / (light.abundance + heavy.abundance)), 0.0L,
                    static_cast<long double>(n)));
-    std::int32_t first = mode, last = mode;
-    for (long double t = 1.0L; first > 0;) {
-        t = t * first / (n - first + 1) / ratio;
-        if (t < stepPruning) break;
-        --first;
-    }
-    for (long double t = 1.0L; last < n;) {
-        t = t * (n - last) / (last + 1) * ratio;
-        if (t < stepPruning) break;
-        ++last;
-    }
+    const CountRun kept = termsAbove(stepPruning, n, mode, ratio);
+    const std::int32_t first = kept.first, last = kept.last;
     const long double span = heavy.mass - light.mass;
     const std::int64_t step = stepOf(heavy.mass, light.mass);
+    // The mode's term is the largest, so the visible ones lie around it.
+    const CountRun visible = termsAbove(visibleStep, n, mode, ratio);
+    requirePlaceable((static_cast<std::int64_t>(visible.last) - visible.first) * step);
     countProducts(work, (static_cast<std::int64_t>(last) - first + 1) * std::max<std::int64_t>(step, 1));
     out.baseMass = n * light.mass;
     out.firstStep = first * step;
-    resize(out, static_cast<std::size_t>((last - first) * step + 1));
+    allocate(out, static_cast<std::size_t>((static_cast<std::int64_t>(last) - first) * step + 1), work);
     auto put = [&](std::int32_t k, long double t) {
         const auto slot = static_cast<std::size_t>((k - first) * step);
         out.probability[slot] += t;
@@ -89,11 +129,23 @@ void atomSteps(StepDistribution& out, const std::vector<WorkPeak>& isotopes, Pea
     long double lightest = isotopes.front().mass;
     for (const WorkPeak& isotope : isotopes) lightest = std::min(lightest, isotope.mass);
     std::int64_t span = 0;
-    for (const WorkPeak& isotope : isotopes) span = std::max(span, stepOf(isotope.mass, lightest));
+    long double most = 0.0L;
+    for (const WorkPeak& isotope : isotopes) {
+        span = std::max(span, stepOf(isotope.mass, lightest));
+        most = std::max(most, isotope.abundance);
+    }
+    // n atoms spread at least as far as one: its visible isotopes must fit.
+    std::int64_t firstVisible = span, lastVisible = 0;
+    for (const WorkPeak& isotope : isotopes) {
+        if (!(isotope.abundance >= most * visibleStep)) continue;
+        firstVisible = std::min(firstVisible, stepOf(isotope.mass, lightest));
+        lastVisible = std::max(lastVisible, stepOf(isotope.mass, lightest));
+    }
+    requirePlaceable(lastVisible - firstVisible);
     countProducts(work, span);
     out.baseMass = lightest;
     out.firstStep = 0;
-    resize(out, static_cast<std::size_t>(span + 1));
+    allocate(out, static_cast<std::size_t>(span + 1), work);
     for (const WorkPeak& isotope : isotopes) {
         const auto slot = static_cast<std::size_t>(stepOf(isotope.mass, lightest));
         out.probability[slot] += isotope.abundance;
@@ -108,7 +160,7 @@ void startProduct(StepDistribution& out, const StepDistribution& a, const StepDi
     countProducts(work, pairs);
     out.firstStep = a.firstStep + b.firstStep;
     out.baseMass = a.baseMass + b.baseMass;
-    resize(out, a.probability.size() + b.probability.size() - 1);
+    allocate(out, a.probability.size() + b.probability.size() - 1, work);
 }
 
 // The slots i of a that pair with slot k - i of b, for slot k of their product.
@@ -173,9 +225,10 @@ void squareProbabilities(StepDistribution& out, const StepDistribution& a, PeakT
 void powerProbabilities(StepDistribution& out, const StepDistribution& atom, std::uint32_t n, PeakTree& work) {
     out.firstStep = 0;
     out.baseMass = 0.0L;
-    resize(out, 1);
+    allocate(out, 1, work);
     out.probability[0] = 1.0L;
-    StepDistribution power = atom, scratch;
+    StepDistribution power, scratch;
+    copy(power, atom, work);
     for (std::uint32_t rest = n; rest != 0; rest >>= 1) {
         if (rest & 1u) {
             multiplyProbabilities(scratch, out, power, work);
@@ -197,7 +250,7 @@ void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& ele
     if (s == 1) {
         out.baseMass = loadReal48(element.mass) * n;
         out.firstStep = 0;
-        resize(out, 1);
+        allocate(out, 1, work);
         out.probability[0] = 1.0L;
         return;
     }
@@ -210,7 +263,7 @@ void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& ele
     if (isotopes.size() == 1) {
         out.baseMass = isotopes.front().mass * n;
         out.firstStep = 0;
-        resize(out, 1);
+        allocate(out, 1, work);
         out.probability[0] = 1.0L;
         return;
     }
@@ -242,7 +295,7 @@ void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& ele
 
 void combineSteps(StepDistribution& acc, const StepDistribution& next, PeakTree& work) {
     if (acc.empty()) {
-        acc = next;
+        copy(acc, next, work);
         return;
     }
     StepDistribution combined;

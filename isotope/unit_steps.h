@@ -31,8 +31,11 @@ constexpr long double stepPruning = 1e-12L;
 // The distribution of n >= 1 atoms of an element with isotope data: one step
 // for a mono-isotopic element (its own mass times n), the binomial terms for
 // two isotopes, repeated squaring of the one-atom distribution for more.
-// Isotopes with an abundance of 0 or below take no part. The products are
-// counted in `work`'s limit, so huge counts raise SimulationTooLargeError.
+// Isotopes with an abundance of 0 or below take no part. The products and
+// every slot made or copied are counted in `work`'s limit before they are
+// made, so huge counts or nonsense data raise SimulationTooLargeError in
+// bounded time and memory. Visible steps (0.0001 of the largest) lying
+// maxComparisonRows apart raise ComparisonTooWideError before anything is made.
 void stepPattern(StepDistribution& out, std::int32_t n, const ElementRecord& element, PeakTree& work);
 
 // acc := acc combined with `next` (acc empty: a copy of `next`).

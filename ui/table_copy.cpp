@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/widget_commands.h"
 
@@ -46,13 +47,16 @@ QList<QStringList> viewRows(const QTableView& view) {
     return rows;
 }
 
-void installTableCopy(QWidget* widget, std::function<QString()> text) {
-    auto copy = [text = std::move(text)] { QApplication::clipboard()->setText(text()); };
+void installCopyCommand(QWidget* widget, std::function<void()> copy) {
     onStandardKey(widget, QKeySequence::Copy, [copy] {
         copy();
         return true;
     });
-    addContextMenuEntry(widget, QStringLiteral("Copy table"), copy);
+    addContextMenuEntry(widget, QStringLiteral("Copy table"), std::move(copy));
+}
+
+void installTableCopy(QWidget* widget, std::function<QString()> text) {
+    installCopyCommand(widget, [text = std::move(text)] { QApplication::clipboard()->setText(text()); });
 }
 
 void installTableCopy(QTableView* view) {

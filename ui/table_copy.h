@@ -26,8 +26,11 @@ void appendTableLine(QString& text, const QStringList& cells);
 // screen. The grids show their header as their first row, so it comes first.
 QList<QStringList> viewRows(const QTableView& view);
 
-// Ctrl+C on `widget` and the entry "Copy table" of its context menu put
-// text() on the clipboard.
+// Ctrl+C on `widget` and the entry "Copy table" of its context menu run
+// copy(), which sees to the clipboard itself.
+void installCopyCommand(QWidget* widget, std::function<void()> copy);
+
+// The same, putting text() on the clipboard.
 void installTableCopy(QWidget* widget, std::function<QString()> text);
 
 // The same for a table view, copying viewRows(view).

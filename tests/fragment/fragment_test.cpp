@@ -1,8 +1,12 @@
 // The fragment search, checked against the plain enumeration, and what
 // Generate makes of its candidates: result rows and comparison errors.
+#include <fpu_control.h>
+
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <random>
+#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -231,6 +235,94 @@ TEST(Scoring, RepeatedGeneratesLeaveTheStateAsTheyFoundIt) {
         EXPECT_EQ(compare.simulation.peakTree.liveNodeCount(), 0) << i;
         EXPECT_TRUE(sameFormulaTable(compare.formula.formulaTable, typed)) << i;
         EXPECT_EQ(compare.formula.formulaText, last) << i;
+    }
+}
+
+// Sn40 costs most of a lowered work limit, and the candidates share their
+// entries: whether one is refused must not depend on what its thread
+// simulated before. 1, 2 and 4 threads, on fresh states and one after another
+// on one state, give the same errors and refuse the same candidate, the one a
+// state that never saw another refuses first; and the window's replay of the
+// last candidate, from the window's own state, agrees.
+TEST(Scoring, TheWorkLimitJudgesEachCandidateAloneWhateverRanBefore) {
+    constexpr std::int64_t limit = 25'550;
+    struct Run {
+        std::vector<Real48> errors;
+        std::optional<std::size_t> failed;
+        bool operator==(const Run&) const = default;
+    };
+    FragmentState fragment;
+    const auto score = [&](CompareState& compare, int threads) {
+        compare.simulation.peakTree.workLimit = limit;
+        fragment = fragmentRun(compare, "CHSn", {{0, 30}, {0, 60}, {40, 40}}, 4898.4L, 60);
+        Run run;
+        ScoringOutcome outcome;
+        try {
+            scoreCandidates(fragment, compare, shippedElements(), threads, outcome);
+            EXPECT_EQ(applyScoring(compare, shippedElements(), outcome).error, outcome.last.error);
+        } catch (const SimulationTooLargeError&) {
+            run.failed = outcome.failed;
+        }
+        for (const Candidate& c : fragment.candidateList) run.errors.push_back(run.failed ? Real48{} : c.error);
+        return run;
+    };
+    CompareState shared = comparedGlucose();
+    std::vector<Run> runs;
+    for (int threads : {1, 2, 4}) {
+        CompareState fresh = comparedGlucose();
+        runs.push_back(score(fresh, threads));
+        runs.push_back(score(shared, threads));
+    }
+    for (std::size_t r = 1; r < runs.size(); ++r) EXPECT_TRUE(runs[r] == runs[0]) << "run " << r;
+    ASSERT_EQ(fragment.candidateList.size(), 610u);
+    for (std::size_t i = 0; i < fragment.candidateList.size(); ++i) {
+        const std::string code = countCode(fragment.candidateList[i], fragment.codeFields);
+        std::string plain = countCodeToFormula(code, shared.formula);
+        std::erase(plain, ' ');
+        CompareState alone = observing(shared.observed);
+        alone.simulation.peakTree.workLimit = limit;
+        bool refused = false;
+        try {
+            runComparisonChain(alone, shippedElements(), plain);
+        } catch (const SimulationTooLargeError&) {
+            refused = true;
+        }
+        EXPECT_EQ(refused, runs[0].failed == i) << plain;
+        if (refused) break;
+    }
+}
+
+// A thread may start with another x87 state than the program's: 53-bit
+// precision control (which some runtimes set) or rounding towards zero.
+// Generate on such a thread gives the same rows and errors to the bit, and
+// leaves the thread's state as it found it.
+TEST(Scoring, AThreadStartedWithAnotherPrecisionOrRoundingScoresTheSameBits) {
+    CompareState compare = comparedGlucose();
+    const FragmentState prepared = fragmentRun(compare, "CHNO", {{0, 30}, {0, 60}, {0, 4}, {0, 10}}, 300, 3);
+    const auto generate = [&] {
+        FragmentState fragment = prepared;
+        GenerateResult result;
+        generateCandidates(fragment, compare, shippedElements(), result, 2);
+        std::vector<std::pair<Real48, Real48>> rows;
+        for (const Candidate& c : result.table.rows) rows.emplace_back(c.mass, c.error);
+        return rows;
+    };
+    const auto reference = generate();
+    ASSERT_GT(reference.size(), 1000u);
+    const struct { const char* name; fpu_control_t precision; int rounding; } starts[] = {
+        {"53-bit precision", _FPU_DOUBLE, FE_TONEAREST}, {"rounding towards zero", _FPU_EXTENDED, FE_TOWARDZERO}};
+    for (const auto& start : starts) {
+        std::thread([&] {
+            fpu_control_t control, after;
+            _FPU_GETCW(control);
+            control = (control & ~_FPU_EXTENDED) | start.precision;
+            _FPU_SETCW(control);
+            std::fesetround(start.rounding);
+            _FPU_GETCW(control);
+            EXPECT_TRUE(generate() == reference) << start.name;
+            _FPU_GETCW(after);
+            EXPECT_EQ(std::tuple(after, std::fegetround()), std::tuple(control, start.rounding)) << start.name;
+        }).join();
     }
 }
 

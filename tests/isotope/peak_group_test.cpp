@@ -72,7 +72,7 @@ TEST(SimulatePeakGroup, MergesKeepTheMassInsertedFirstAndEveryRunGivesWhatItGive
         EXPECT_TRUE(samePeaks(run.simulate("C2", *table), Simulator().simulate("C2", *table)));
     // Two rows of thousands of peaks each: millions of combinations. The
     // limit counts per simulation, so a long session of ordinary formulas never reaches it.
-    EXPECT_THROW(run.simulate("Cl2420000Cl2420000"), SimulationTooLargeError);
+    EXPECT_THROW(run.simulate("Cl1500000Cl1500000"), SimulationTooLargeError);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(run.simulate("C1000000H2000000").count(), 892);
     // Consecutive runs reuse the combination of their common leading entries;
     // a changed or missing row must not leave a later step standing.
@@ -138,6 +138,10 @@ TEST(SimulatePeakGroup, SkipsEmptyRowsNoticesMissingDataOnceAndRefusesEmptyOrHug
     (*table)[93] = elementWith("Qz", 93, {{10.0L, 0.5L}, {10.0L, 0.5L}});
     (*table)[94] = elementWith("Qv", 94, {{1.0L, 0.5L}, {1000001.0L, 1e-30L}});
     (*table)[95] = elementWith("Qu", 95, {{1.0L, 0.5L}, {1000002.0L, 1e-30L}});
+    // Isotopes 999,999 u apart: Qt's heavy one visible, Qs's never; Qr has three.
+    (*table)[97] = elementWith("Qt", 97, {{1.0L, 0.9L}, {1000000.0L, 0.1L}});
+    (*table)[98] = elementWith("Qs", 98, {{1.0L, 1.0L}, {1000000.0L, 1e-7L}});
+    (*table)[89] = elementWith("Qr", 89, {{1.0L, 0.5L}, {500000.0L, 0.3L}, {1000000.0L, 0.2L}});
     Simulator run;
     const PeakList plain = Simulator().simulate("C6H12");
     EXPECT_TRUE(samePeaks(run.simulate("XxC6H12", *table), plain));
@@ -146,13 +150,18 @@ TEST(SimulatePeakGroup, SkipsEmptyRowsNoticesMissingDataOnceAndRefusesEmptyOrHug
     EXPECT_TRUE(samePeaks(run.simulate("C0H12F0O0", *table), Simulator().simulate("H12")));
     EXPECT_EQ(run.simulate("EZzC", *table).count(), 2);
     EXPECT_EQ(run.notices, (std::vector<std::string>{"Xx", " Q", "Xx", " E", "Zz"}));
-    const std::pair<const char*, const char*> cases[] = {
+    const std::string tooWide = "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)";
+    const std::pair<const char*, std::string> cases[] = {
         {"C2Qx", "Die Simulation ergibt für Qx keine Peaks"}, {"QyQy", "Die Simulation ergibt keine Peaks"},
         {"Qy", ""}, {"C0", ""},  // a count of 0 adds nothing by design
         {"Qz300", ""},           // damaged data: two isotopes of one mass, no step between
         {"Qv300", ""},           // isotopes 10^6 u apart, the most a step may span
         {"Qu300", "Die Formel ist zu groß für die Simulation"}, {"C1000H2000", ""},
         {"S5000000", "Die Formel ist zu groß für die Simulation"},
+        // Refused before the step arrays are made: tens of millions of slots.
+        {"Qt256", tooWide}, {"Qr300", tooWide}, {"CQt256", tooWide},
+        // Two million slots (k = 0, 1, 2 of 256), the second entry's product trillions of pairs.
+        {"Qs256", ""}, {"Qs256Qs256", "Die Formel ist zu groß für die Simulation"},
     };
     for (const auto& [text, message] : cases) {
         std::string error;
@@ -163,6 +172,9 @@ TEST(SimulatePeakGroup, SkipsEmptyRowsNoticesMissingDataOnceAndRefusesEmptyOrHug
         }
         EXPECT_EQ(error, message) << text;
     }
+    // Every slot made counts: Qs256's two million exceed a lowered limit.
+    run.simulation.peakTree.workLimit = 1'000'000;
+    EXPECT_THROW(run.simulate("Qs256", *table), SimulationTooLargeError);
 }
 
 }  // namespace isoquill::testing

@@ -5,6 +5,7 @@
 #include "chem/number_text.h"
 #include "compare/comparison.h"
 #include "fragment/enumeration.h"
+#include "fragment/result_table.h"
 #include "gui_test_support.h"
 
 namespace isoquill::testing {
@@ -170,22 +171,47 @@ private Q_SLOTS:
         FragmentProgram::leave(page.Edit13, QStringLiteral("2"));
         const FormulaTable typed = page.state.formula.formulaTable;
         QString label;
+        int shown = 0;  // times the dialog was seen; after Cancel it stays hidden
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible()) return;
+            ++shown;
             label = dialog->labelText();
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
         });
         watch.start(10);
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QVERIFY2(label.startsWith(QStringLiteral("Kandidaten gefunden: ")), qPrintable(label));
+        QCOMPARE(shown, 1);
         QCOMPARE(gridLines(page.StringGrid2), QStringList{"|||"});
         QVERIFY(std::equal(typed.begin(), typed.end(), page.state.formula.formulaTable.begin(), [](auto& x, auto& y) {
             return x.symbol == y.symbol && x.element == y.element && x.count == y.count && x.countReal == y.countReal;
         }));
         QCOMPARE(page.errors.size(), 1);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Tens of thousands of rows are written on a thread: the key returns at
+    // once, and the text lands though a new Generate empties the grid meanwhile.
+    void aHugeResultGridCopiesOffTheWindowsThreadAndTheCopyLands() {
+        FragmentProgram page;
+        typeInto(page.Edit11, QStringLiteral("CH"));  // the formula the codes name
+        ResultTable table{30'000, {}, page.state.formula, 2, storeReal48(1000)};
+        for (int i = 0; i < 30'000; ++i) {
+            const auto c = static_cast<std::uint8_t>(i / 200), h = static_cast<std::uint8_t>(i % 200);
+            table.rows.push_back({{c, h}, storeReal48(12 * c + h), storeReal48(i % 7)});
+        }
+        page.StringGrid2->setTable(table);
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(page.StringGrid2, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+        page.StringGrid2->setTable({});
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::clipboard()->text() != QStringLiteral("before"), 20'000);
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.size(), 30'002);  // the header, the rows and the empty rest after the last "\n"
+        QCOMPARE(lines[1], QStringLiteral("0.000\t-1000.00\t0.0\t"));  // no formula: both counts 0
+        QCOMPARE(lines[30'000], QStringLiteral("1987.000\t987.00\t4.0\tC149H199"));
     }
 };
 
