@@ -282,6 +282,7 @@ void generateCandidates(FragmentState& fragment, const CompareState& compare, co
                         GenerateResult& result, int threads) {
     result = GenerateResult();
     try {
+        applyMassMode(fragment, compare.formula, elementTable);
         initCountMasses(fragment, compare.formula);
         buildCandidates(fragment, compare.formula);
         filterByTolerance(fragment);
