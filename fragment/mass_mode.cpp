@@ -40,13 +40,13 @@ NoMonoisotopicMassError::NoMonoisotopicMassError(std::vector<Symbol> symbols)
     : std::runtime_error("Keine Isotopendaten für " + namesOf(symbols)), symbols_(std::move(symbols)) {}
 
 void applyMassMode(FragmentState& state, const Formula& formula, const ElementTable& elementTable) {
-    if (state.massMode != MassMode::monoisotopic) return;
     std::array<std::optional<Real48>, rangeRowCount> masses{};
     std::vector<Symbol> missing;
     for (std::size_t r = 0; r < rangeRowCount && formula.formulaTable[r].count > 0; ++r) {
         if (!mayHoldAtoms(state.rangeTable[r])) continue;
         const FormulaEntry& entry = formula.formulaTable[r];
-        masses[r] = monoisotopicMass(elementRecord(elementTable, entry.element));
+        const ElementRecord& element = elementRecord(elementTable, entry.element);
+        masses[r] = state.massMode == MassMode::monoisotopic ? monoisotopicMass(element) : element.mass;
         if (!masses[r] && std::find(missing.begin(), missing.end(), entry.symbol) == missing.end())
             missing.push_back(entry.symbol);
     }

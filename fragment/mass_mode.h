@@ -44,11 +44,13 @@ private:
     std::vector<Symbol> symbols_;
 };
 
-// In monoisotopic mode, the range rows of the formula's leading entries with a
-// count above 0 take their element's monoisotopic mass, so the count masses
-// are built from it. Rows whose range allows no atom need none. Raises
-// NoMonoisotopicMassError, naming each such symbol once, and changes nothing
-// when an element that may occur has no isotope data. Average mode: no change.
+// The range rows of the formula's leading entries with a count above 0 take
+// their element's mass in the state's mode, so the count masses are built
+// from it: the mean atomic mass (record 0's for an unknown symbol), as
+// initRanges gives it, or the monoisotopic mass. Rows whose range allows no
+// atom need none and keep theirs. Raises NoMonoisotopicMassError, naming each
+// symbol once, and changes nothing when an element that may occur has no
+// monoisotopic mass.
 void applyMassMode(FragmentState& state, const Formula& formula, const ElementTable& elementTable);
 
 // What the enumeration compares with, for the state's settings: every
