@@ -184,10 +184,10 @@ void FragmentPage::Edit12Change() {
     showTargetMass();
 }
 
-// Monoisotopic targets are typed to four or five decimals, and Generate
-// takes the target from the field as shown: it keeps five.
+// Monoisotopic targets are typed to four decimals, and Generate takes the
+// target from the field as shown: it keeps them, within the laid-out width.
 void FragmentPage::showTargetMass() {
-    const int decimals = fragment_.massMode == MassMode::monoisotopic ? 5 : 3;
+    const int decimals = fragment_.massMode == MassMode::monoisotopic ? 4 : 3;
     Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, decimals)));
 }
 

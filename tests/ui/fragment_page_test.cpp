@@ -221,11 +221,11 @@ private Q_SLOTS:
         QVERIFY(average.contains("|H8N2O9\n") && !average.contains("|C6H12O6\n"));
         QCOMPARE(press(Qt::Key_O, Qt::AltModifier), QStringLiteral("CheckBox1"));
         QTRY_VERIFY(mono->isChecked());  // the accelerator clicks a moment later
-        QCOMPARE(page.Edit12->text(), QStringLiteral("180.06300"));  // as the average run took it
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0630"));  // as the average run took it
         QCOMPARE(press(Qt::Key_P, Qt::AltModifier), QStringLiteral("CheckBox2"));
         QTRY_VERIFY(ppm->isChecked());
         const QString monoisotopic = formulas("180.0634", "5");
-        QCOMPARE(page.Edit12->text(), QStringLiteral("180.06340"));
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0634"));
         QVERIFY(monoisotopic.contains("180.063:|-0.00:|0.0|C6H12O6\n") && !monoisotopic.contains("|H8N2O9\n"));
         QVERIFY(!formulas("181.0707", "2").contains("|C6H13O6\n"));
         QCOMPARE(press(Qt::Key_Z, Qt::AltModifier), QStringLiteral("ComboBox1"));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         QCOMPARE(formulas("180.0634", "0.01"), average);
         page.addObservedPeaks({{"180", "100"}, {"181", "20"}, {"182", "5"}});
         QTest::mouseClick(mono, Qt::LeftButton);
-        QCOMPARE(page.Edit12->text(), QStringLiteral("180.00000"));
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0000"));
         typeInto(page.Edit11, QStringLiteral("CTc"));
         QTest::mouseClick(page.Button5, Qt::LeftButton);
         QCOMPARE(page.windows->form7.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Tc"));
