@@ -80,7 +80,7 @@ FragmentPage::FragmentPage(ProgramContext& form, QWidget* parent) : QWidget(pare
     ComboBox1 = place(new QComboBox(this), "ComboBox1", 298, 45, 50, 21);
     ComboBox1->addItems({QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("+1")});
     ComboBox1->setCurrentIndex(1);
-    ComboBox1->setToolTip(QStringLiteral("Ladung des Ions: m/z = Masse - Ladung x Elektronenmasse"));
+    ComboBox1->setToolTip(QStringLiteral("Ladung des Ions: m/z = Masse − Ladung · Elektronenmasse"));
     Label21 = makeLabel(this, "Label21", QStringLiteral("&z:"), 284, 49);
     Label21->setBuddy(ComboBox1);
     CheckBox1 = place(new QCheckBox(QStringLiteral("m&onoisotopisch"), this), "CheckBox1", 233, 67, 119, 17);
@@ -173,9 +173,7 @@ void FragmentPage::Edit11Change() {
 }
 
 void FragmentPage::TabSheet4Enter() {
-    const Real48 observedTarget = observedTargetMass(fragment_.massMode, form_.compareState());
-    if (loadReal48(observedTarget) > 0.0L) fragment_.targetMass = observedTarget;
-    showTargetMass();
+    takeObservedTarget();
     Edit13->setText(fromLatin1(formatReal(loadReal48(fragment_.massTolerance), 6, 4)));
 }
 
@@ -191,12 +189,17 @@ void FragmentPage::showTargetMass() {
     Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, decimals)));
 }
 
-// As entering the page would: observed peaks give the new mode's target.
-void FragmentPage::CheckBox1Click() {
-    fragment_.massMode = CheckBox1->isChecked() ? MassMode::monoisotopic : MassMode::average;
+// Observed peaks replace the target, as the mass mode takes it from them.
+void FragmentPage::takeObservedTarget() {
     const Real48 observedTarget = observedTargetMass(fragment_.massMode, form_.compareState());
     if (loadReal48(observedTarget) > 0.0L) fragment_.targetMass = observedTarget;
     showTargetMass();
+}
+
+// As entering the page would, the new mode's target is taken.
+void FragmentPage::CheckBox1Click() {
+    fragment_.massMode = CheckBox1->isChecked() ? MassMode::monoisotopic : MassMode::average;
+    takeObservedTarget();
 }
 
 void FragmentPage::CheckBox2Click() {

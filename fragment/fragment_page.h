@@ -52,6 +52,7 @@ private:
     void writeRangeRow(int row);
     void takeRangeGrid();
     void showTargetMass();
+    void takeObservedTarget();
     void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
     void waitForRun(QEventLoop& loop, isoquill::RunControl& control, const std::atomic<bool>& done);
 
