@@ -59,7 +59,8 @@ SearchWindow searchWindow(const FragmentState& state) {
     SearchWindow window;
     window.target = loadReal48(state.targetMass);
     window.tolerance = loadReal48(state.massTolerance);
-    if (state.toleranceUnit == ToleranceUnit::ppm) window.tolerance = roundReal48(window.target * window.tolerance / 1e6L);
+    if (state.toleranceUnit == ToleranceUnit::ppm)
+        window.tolerance = roundReal48(window.target * window.tolerance / 1e6L);
     if (state.ionCharge != 0) window.startMass = roundReal48(-state.ionCharge * electronMass);
     return window;
 }

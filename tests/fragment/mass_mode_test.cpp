@@ -56,7 +56,8 @@ TEST(MassMode, MonoisotopicMassesMatchHandValues) {
         const Formula formula = parsed(c.formula);
         for (int charge : {0, 1, -1}) {
             const long double ion = c.mass - charge * 0.000548579909L;
-            FragmentState state = preparedIn(MassMode::monoisotopic, ToleranceUnit::u, charge, formula, c.ranges, ion, 1e-4L);
+            FragmentState state =
+                preparedIn(MassMode::monoisotopic, ToleranceUnit::u, charge, formula, c.ranges, ion, 1e-4L);
             const std::vector<PlainCandidate> found = enumerated(state, formula);
             ASSERT_EQ(found.size(), 1u) << c.formula << " charge " << charge;
             EXPECT_NEAR(loadReal48(found[0].mass), ion, 5e-6L) << c.formula << " charge " << charge;
@@ -67,11 +68,13 @@ TEST(MassMode, MonoisotopicMassesMatchHandValues) {
 }
 
 // "Never as 0": Generate refuses, keeps nothing and names each symbol once
-// that may occur without isotope data; at 0..0 a symbol needs no mass.
+// that may occur without isotope data; at 0..0, or after a count of 0 ends
+// the enumerated rows, a symbol needs no mass. Of sixteen entries the
+// fifteen rows that exist take their masses.
 TEST(MassMode, ElementsWithoutIsotopeDataAreNamedNotCountedAsZero) {
     CompareState compare = observing();
-    compare.formula = parsed("CTcXxTc");
-    FragmentState run = prepared(compare.formula, {{0, 2}, {0, 1}, {1, 1}, {0, 3}}, 100, 100);
+    compare.formula = parsed("CTcXxTcQ");
+    FragmentState run = prepared(compare.formula, {{0, 2}, {0, 1}, {1, 1}, {0, 3}, {1, 2}}, 100, 100);
     run.massMode = MassMode::monoisotopic;
     GenerateResult result;
     try {
@@ -79,12 +82,18 @@ TEST(MassMode, ElementsWithoutIsotopeDataAreNamedNotCountedAsZero) {
         ADD_FAILURE() << "no error";
     } catch (const NoMonoisotopicMassError& error) {
         EXPECT_EQ(std::pair(std::string(error.what()), error.symbols().size()),
-                  std::pair(std::string("Keine Isotopendaten für Tc Xx"), std::size_t{2}));
+                  std::pair(std::string("Keine Isotopendaten für Tc Xx Q"), std::size_t{3}));
     }
     EXPECT_TRUE(run.previousList.empty() && run.candidateList.empty() && result.table.rows.empty());
-    for (int row : {2, 3, 4}) setRangeCounts(run, row, 0, 0);
+    for (int row : {2, 3, 4, 5}) setRangeCounts(run, row, 0, 0);
     applyMassMode(run, compare.formula, shippedElements());
     EXPECT_EQ(run.rangeTable[0].mass, storeReal48(12));
+    EXPECT_NO_THROW(
+        preparedIn(MassMode::monoisotopic, ToleranceUnit::u, 0, parsed("CO0Tc"), {{0, 1}, {0, 1}, {0, 1}}, 9, 1));
+    const Formula sixteen = parsed("CHNOSPFClBrINaKCaMgFeZn");
+    const FragmentState all =
+        preparedIn(MassMode::monoisotopic, ToleranceUnit::u, 0, sixteen, Ranges(15, {1, 1}), 2000, 2000);
+    EXPECT_EQ(all.rangeTable[14].mass, monoisotopicMass(element(26))) << "Fe";
 }
 
 // The search with ppm tolerances and charges against the plain enumeration on
@@ -120,12 +129,14 @@ TEST(MassMode, PpmWindowMatchesThePlainEnumeration) {
         state.massTolerance = storeReal48(uniform(0, 5000) / 100.0L);
         if (near.size() >= 2 && uniform(0, 2) > 0) {
             const long double m = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
-            const long double distance = roundReal48(std::fabs(loadReal48(near[uniform(0, int(near.size()) - 1)].mass) - m));
+            const long double other = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
+            const long double distance = roundReal48(std::fabs(other - m));
             state.targetMass = storeReal48(m);
             state.massTolerance = storeReal48(distance / m * 1'000'000);
             exactEdges += searchWindow(state).tolerance == distance && distance > 0;
         }
-        EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula)) << text << " run " << run << " z " << charge;
+        EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula))
+            << text << " run " << run << " charge " << charge;
     }
     EXPECT_GT(exactEdges, 20);
 }

@@ -202,7 +202,8 @@ private Q_SLOTS:
         auto* charge = page.find<QComboBox>("ComboBox1");
         QVERIFY(!mono->isChecked() && !ppm->isChecked() && charge->currentText() == "0");
         for (const char* added : {"CheckBox1", "CheckBox2", "ComboBox1", "Label21"})
-            for (const char* laidOut : {"Edit11", "Edit12", "Label20", "Edit13", "Button5", "StringGrid1", "StringGrid2"})
+            for (const char* laidOut :
+                 {"Edit11", "Edit12", "Label20", "Edit13", "Button5", "StringGrid1", "StringGrid2"})
                 QVERIFY(!page.find<QWidget>(added)->geometry().intersects(page.find<QWidget>(laidOut)->geometry()));
         page.Button5->setFocus();
         QStringList visited;
