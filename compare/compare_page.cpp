@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -114,6 +115,8 @@ ComparePage::ComparePage(ProgramContext& form, QWidget* parent) : QWidget(parent
         if (!ListBox2->selectedItems().isEmpty()) runGuarded([this] { ListBox2Click(); });
     });
     connect(ListBox2, &QListWidget::itemClicked, this, guarded(this, &ComparePage::ListBox2Click));
+    for (QWidget* control : QList<QWidget*>{Edit2, Edit3, Edit4, Button3, StringGrid4, ListBox2, Button4})
+        control->installEventFilter(this);
     auto* focus = new PageFocus(this);
     connect(focus, &PageFocus::entered, this, guarded(this, &ComparePage::TabSheet1Enter));
     connect(focus, &PageFocus::left, this, guarded(this, &ComparePage::TabSheet1Exit));
@@ -122,13 +125,18 @@ ComparePage::ComparePage(ProgramContext& form, QWidget* parent) : QWidget(parent
 
 // A peak list pastes into the list, or into the mass and abundance fields
 // when the clipboard holds more than one line; one line pastes into a field
-// as usual. Both tables copy whole.
+// as usual. Both tables copy whole. Delete on the list deletes as D&elete;
+// the list's menu also empties it.
 void ComparePage::installClipboardCommands() {
     const auto pasteList = [this] {
         pastePeakList();
         return true;
     };
     onStandardKey(ListBox2, QKeySequence::Paste, pasteList);
+    onStandardKey(ListBox2, QKeySequence::Delete, [this] {
+        if (Button4->isEnabled()) Button4Click();
+        return true;
+    });
     addContextMenuEntry(ListBox2, QStringLiteral("Paste peak list"), [this] { pastePeakList(); });
     for (QLineEdit* field : {Edit3, Edit4}) {
         onStandardKey(field, QKeySequence::Paste, [pasteList] {
@@ -142,6 +150,7 @@ void ComparePage::installClipboardCommands() {
         return tableText(rows);
     });
     installTableCopy(StringGrid4);
+    addContextMenuEntry(ListBox2, QStringLiteral("Liste &leeren"), [this] { clearPeakList(); });
 }
 
 void ComparePage::pastePeakList() {
@@ -151,7 +160,15 @@ void ComparePage::pastePeakList() {
         refreshPeakList();
         Vergleich_handle(Edit2->text());
     }
-    if (!paste.refusedLines.empty()) throw std::runtime_error(refusedLinesMessage(paste.refusedLines));
+    if (const std::string message = peakListPasteMessage(paste); !message.empty()) throw std::runtime_error(message);
+}
+
+void ComparePage::clearPeakList() {
+    const BusyCursor busy;
+    form_.compareState().observed = ObservedPeaks{};
+    ListBox2->clear();
+    Button4->setEnabled(false);
+    Vergleich_handle(Edit2->text());
 }
 
 void ComparePage::setComparisonColumns() {
@@ -217,8 +234,8 @@ void ComparePage::Edit4KeyPress() { Button3Click(); }
 
 void ComparePage::Button3Click() {
     const BusyCursor busy;
-    if (addObservedPeak(form_.compareState().observed, readInteger(latin1(Edit3->text())),
-                        readNumber(latin1(Edit4->text())))) {
+    if (addObservedPeak(form_.compareState().observed, readNumber(latin1(Edit3->text())),
+                        readNumber(latin1(Edit4->text()))) == PeakRefusal::none) {
         refreshPeakList();
         Edit3->clear();
         Edit4->clear();
@@ -255,10 +272,26 @@ void ComparePage::Button4Click() {
 
 void ComparePage::ListBox2Click() { Button4->setEnabled(true); }
 
+// The focus goes to the mass field when it came by Tab or a key; a click
+// leaves it where the user clicked, so typing goes where the cursor is.
 void ComparePage::TabSheet1Enter() {
     form_.showPlotWindow();
-    Edit3->setFocus();
+    if (focusReason_ != Qt::MouseFocusReason) Edit3->setFocus();
     Edit2->setText(fromLatin1(form_.compareState().formula.formulaText));
+}
+
+// A candidate clicked on the Fragment page or a formula typed there changed
+// formulaText; switching back by the page tab does not enter the page. A
+// window restored from the task bar is no such switch.
+void ComparePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) Edit2->setText(fromLatin1(form_.compareState().formula.formulaText));
+}
+
+// The focus-in event comes before the focus change that PageFocus reports.
+bool ComparePage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) focusReason_ = static_cast<QFocusEvent*>(event)->reason();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ComparePage::TabSheet1Exit() { form_.hidePlotWindow(); }

@@ -32,6 +32,13 @@ public:
     // FormCreate: StringGrid4 from its laid-out 5 columns to the 6 of the table.
     void setComparisonColumns();
 
+protected:
+    // The formula field shows the formula of the comparison the table shows
+    // as soon as the page is in front, entered or not.
+    void showEvent(QShowEvent* event) override;
+    // Notes how the focus reached a control of the page, for TabSheet1Enter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Edit2Change();
     void Edit2KeyPress();
@@ -53,6 +60,10 @@ private:
     // comparison; refused lines are named in the error box.
     void pastePeakList();
     void installClipboardCommands();
+    // Every peak removed, then one comparison.
+    void clearPeakList();
+
+    Qt::FocusReason focusReason_ = Qt::OtherFocusReason;  // of the last focus that came into the page
 
     ProgramContext& form_;
 

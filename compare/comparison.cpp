@@ -9,8 +9,6 @@ namespace isoquill {
 
 namespace {
 
-constexpr int statisticsSlots = 25;
-
 // A group's grid position of `mass`: the distance to its first peak rounded
 // half to even, plus 1. Positions far below the first peak are held at the
 // lowest 32-bit value; they only ever lie outside every table.
@@ -55,14 +53,19 @@ ComparisonTooWideError::ComparisonTooWideError()
     : std::runtime_error("Die Peakgruppen sind zu breit für den Vergleich (mehr als " +
                          std::to_string(maxComparisonRows) + " Zeilen)") {}
 
+// Over every observed peak, up to the zero slot that ends the list, so a
+// group whose base lies far into the list (a pasted protein group of 60
+// peaks) is scaled to its own base.
 void observedStatistics(Comparison& comparison, const ObservedPeaks& observed) {
     const auto& slots = observed.observedPeaks;
+    int n = 0;
+    while (n < observedSlotCount && !slots[n + 1].mass.isZero()) ++n;
     long double max = 0.0L;
-    for (int i = 1; i <= statisticsSlots; ++i)
+    for (int i = 1; i <= n; ++i)
         if (slots[i].abundance > max) max = roundReal48(slots[i].abundance);
     long double w = 0.0L, m = 0.0L;
     if (max > 0.0L) {
-        for (int i = 1; i <= statisticsSlots; ++i) {
+        for (int i = 1; i <= n; ++i) {
             if (slots[i].abundance == 0.0L) continue;  // adds exactly nothing to the Real48 sums
             const long double a = slots[i].abundance * 100 / max;
             w = roundReal48(w + a);

@@ -24,8 +24,8 @@ public:
 // aligned tables are 1-based (index 0 unused) and hold at least rowCount + 1
 // entries; an empty slot (all zero) means no peak of that group in that row.
 struct Comparison {
-    Real48 observedMax;       // largest abundance among observed slots 1..25, 1.0 if none
-    Real48 observedMeanMass;  // abundance-weighted mean mass of slots 1..25, 0.0 if none
+    Real48 observedMax;       // largest observed abundance, 1.0 if none
+    Real48 observedMeanMass;  // abundance-weighted mean observed mass, 0.0 if none
     std::int32_t observedCount = 0;
     std::int32_t simulatedCount = 0;
     std::int32_t observedBase = 0;

@@ -1,5 +1,6 @@
 #include "compare/observed_peaks.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -7,17 +8,20 @@
 
 namespace isoquill {
 
-bool addObservedPeak(ObservedPeaks& observed, std::int32_t mass, long double abundance) {
-    // Rounded before any check, as the stored value is: an overflow refuses
-    // the peak even when the mass would have.
-    const long double stored = loadReal48(storeReal48(abundance));
-    if (mass <= 0 || stored <= 0.0L || observed.count() >= observedPeakLimit) return false;
+PeakRefusal addObservedPeak(ObservedPeaks& observed, long double mass, long double abundance) {
+    // Rounded before any check, as the stored values are: an overflow refuses
+    // the peak even when the other value would have.
+    const long double storedAbundance = loadReal48(storeReal48(abundance));
+    const Real48 storedMass = storeReal48(mass);
+    if (loadReal48(storedMass) <= 0.0L) return PeakRefusal::massNotPositive;
+    if (storedAbundance <= 0.0L) return PeakRefusal::abundanceNotPositive;
+    if (observed.count() >= observedPeakLimit) return PeakRefusal::listFull;
     Peak& slot = observed.observedPeaks[observed.observedNext];
-    slot.mass = storeReal48(static_cast<long double>(mass));
-    slot.abundance = stored;
+    slot.mass = storedMass;
+    slot.abundance = storedAbundance;
     ++observed.observedNext;
     sortObservedPeaks(observed);
-    return true;
+    return PeakRefusal::none;
 }
 
 // A pasted list sorts after each of up to 254 peaks, so the masses are
@@ -54,8 +58,24 @@ bool deleteObservedPeak(ObservedPeaks& observed, int line) {
     return true;
 }
 
+std::string observedMassText(const Real48& mass) {
+    constexpr int mostDecimals = 16;  // 13 significant digits, which tell every Real48 apart, down to 0.001
+    const long double value = loadReal48(mass);
+    for (int decimals = 0; decimals < mostDecimals; ++decimals) {
+        std::string text = formatReal(value, 0, decimals);
+        if (storeReal48(readNumber(text)) == mass) return text;
+    }
+    return formatReal(value, 0, mostDecimals);
+}
+
 std::string peakListLine(const Peak& peak) {
-    return formatReal(loadReal48(peak.mass), 7, 0) + "   " + formatReal(peak.abundance, 9, 5);
+    constexpr int massWidth = 7, gap = 3;
+    const std::string mass = observedMassText(peak.mass);
+    const int length = static_cast<int>(mass.size());
+    const bool decimals = mass.find('.') != std::string::npos;
+    const int blanks = decimals ? std::max(1, massWidth + gap - std::max(length, massWidth)) : gap;
+    return std::string(static_cast<std::size_t>(std::max(0, massWidth - length)), ' ') + mass +
+           std::string(static_cast<std::size_t>(blanks), ' ') + formatReal(peak.abundance, 9, 5);
 }
 
 }  // namespace isoquill

@@ -7,8 +7,7 @@ namespace isoquill {
 namespace {
 
 // The bar height in whole pixels, truncated. Clamped so an abundance far
-// above 100 (an observed peak after the 25th) cannot overflow an int; such a
-// bar leaves the box either way.
+// above 100 cannot overflow an int; such a bar leaves the box either way.
 int barHeight(int plotHeight, long double abundance) {
     const long double height = std::trunc(static_cast<long double>(plotHeight) * abundance * 0.01L);
     return static_cast<int>(std::clamp(height, -1.0e9L, 1.0e9L));

@@ -7,13 +7,9 @@
 
 namespace isoquill {
 
-namespace {
-
-long double deviation(const Candidate& candidate, long double target) {
+long double candidateDeviation(const Candidate& candidate, long double target) {
     return roundReal48(loadReal48(candidate.mass) - target);
 }
-
-}  // namespace
 
 bool runCodesComplete(const FragmentState& fragment, const Formula& formula) {
     return isCompleteCountCode(countCode(Candidate{}, fragment.codeFields), formula);
@@ -29,14 +25,16 @@ ResultTable ausgebenRows(FragmentState& fragment, const Formula& formula) {
     fragment.candidateList = std::vector<Candidate>();
     const long double target = loadReal48(fragment.targetMass);
     if (!runCodesComplete(fragment, formula)) table.rows = std::vector<Candidate>();
-    std::erase_if(table.rows, [target](const Candidate& c) { return !(std::fabs(deviation(c, target)) < target); });
+    std::erase_if(table.rows,
+                  [target](const Candidate& c) { return !(std::fabs(candidateDeviation(c, target)) < target); });
     return table;
 }
 
 ResultRow resultRowTexts(const ResultTable& table, std::size_t row) {
     const Candidate& candidate = table.rows[row];
     const long double mass = loadReal48(candidate.mass);
-    return {formatReal(mass, 9, 3) + " : ", formatReal(deviation(candidate, loadReal48(table.targetMass)), 5, 2) + " : ",
+    return {formatReal(mass, 9, 3) + " : ",
+            formatReal(candidateDeviation(candidate, loadReal48(table.targetMass)), 5, 2) + " : ",
             formatReal(loadReal48(candidate.error), 4, 1),
             countCodeToFormula(countCode(candidate, table.codeFields), table.formula)};
 }

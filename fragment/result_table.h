@@ -31,6 +31,9 @@ bool runCodesComplete(const FragmentState& fragment, const Formula& formula);
 // strictly below targetMass and whose code is complete for `formula`.
 ResultTable ausgebenRows(FragmentState& fragment, const Formula& formula);
 
+// The candidate's deviation from `target`: mass - target rounded to Real48.
+long double candidateDeviation(const Candidate& candidate, long double target);
+
 // Row `row` of table.rows as ausgeben writes it: mass (9, 3 decimals) + " : ",
 // deviation (5, 2) + " : ", error (4, 1), formula text with its blanks.
 ResultRow resultRowTexts(const ResultTable& table, std::size_t row);

@@ -76,8 +76,11 @@ void TForm1::Vergleich_handle(const QString& text) { comparePage_->Vergleich_han
 
 void TForm1::showComparison(const std::optional<long double>& error) { comparePage_->showComparison(error); }
 
+// The plot overlaps the missing-data message's OK button: a message still
+// open is raised again over it.
 void TForm1::showPlotWindow() {
     if (plotWindow_) plotWindow_->showInFront();
+    if (missingDataWindow_ && missingDataWindow_->isVisible()) missingDataWindow_->raise();
 }
 
 void TForm1::hidePlotWindow() {

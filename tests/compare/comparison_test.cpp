@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chem/number_text.h"
 #include "compare/comparison_table.h"
 #include "compare/peak_list_text.h"
 #include "compare/plot_layout.h"
@@ -17,20 +18,21 @@ namespace isoquill {
 namespace {
 
 using namespace testing;
-using Pair = std::array<std::string, 2>;
 
-TEST(ObservedPeaks, AddStoresTheRoundedAbundanceAndRefusesWhatCannotBeStored) {
+TEST(ObservedPeaks, AddStoresTheRoundedValuesAndSaysWhyItRefuses) {
     ObservedPeaks observed;
-    ASSERT_TRUE(addObservedPeak(observed, 180, 0.1L));
-    EXPECT_EQ(observed.observedPeaks[1].abundance, roundReal48(0.1L));
-    EXPECT_FALSE(addObservedPeak(observed, 181, 1e-40L));  // below the Real48 range: rounds to 0
-    EXPECT_FALSE(addObservedPeak(observed, 0, 1.0L));
+    ASSERT_EQ(addObservedPeak(observed, 180, 0.1L), PeakRefusal::none);
+    ASSERT_EQ(addObservedPeak(observed, 158.6L, 1), PeakRefusal::none);
+    EXPECT_EQ(valuesOf(observed), (PeakValues{{roundReal48(158.6L), 1}, {180, roundReal48(0.1L)}}));
+    EXPECT_EQ(addObservedPeak(observed, 181, 1e-40L), PeakRefusal::abundanceNotPositive);  // rounds to 0
+    EXPECT_EQ(addObservedPeak(observed, 1e-40L, 1), PeakRefusal::massNotPositive);
     EXPECT_THROW(addObservedPeak(observed, 12, 1e39L), FloatOverflowError);
     EXPECT_THROW(addObservedPeak(observed, 0, 1e39L), FloatOverflowError);
-    EXPECT_EQ(observed.observedNext, 2);
+    EXPECT_THROW(addObservedPeak(observed, 1e39L, 0), FloatOverflowError);
+    EXPECT_EQ(observed.observedNext, 3);
     // The 255th peak is refused, so observedNext cannot wrap.
-    for (int i = 2; i <= observedPeakLimit; ++i) ASSERT_TRUE(addObservedPeak(observed, 1000 - i, 1.0L));
-    EXPECT_FALSE(addObservedPeak(observed, 5, 1.0L));
+    for (int i = 3; i <= observedPeakLimit; ++i) ASSERT_EQ(addObservedPeak(observed, 1000 - i, 1), PeakRefusal::none);
+    EXPECT_EQ(addObservedPeak(observed, 5, 1.0L), PeakRefusal::listFull);
     EXPECT_EQ(observed.observedNext, 255);
 }
 
@@ -74,41 +76,98 @@ TEST(ObservedPeaks, DeleteRemovesOnlyAValidLineAndListLinesKeepWideNumbers) {
     // The slots after the last peak stay zero: the comparison finds the end
     // of the list there, not through a count.
     for (const Peak& slot : observed.observedPeaks) EXPECT_TRUE(slot.mass.isZero() && slot.abundance == 0);
-    EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
 }
 
-// Two fields take a decimal comma, one field is plain CSV; a run of
-// separators is one. Only a line break followed by text makes several lines.
-TEST(PeakListText, SplitsALineIntoMassAndAbundanceTextsAndTellsSeveralLines) {
-    const std::pair<const char*, std::optional<Pair>> cases[] = {
-        {"158\t51.4", Pair{"158", "51.4"}}, {"160;100", Pair{"160", "100"}}, {"  162   48,6 ", Pair{"162", "48.6"}},
-        {"12;;\t 100", Pair{"12", "100"}},  {"161,5", Pair{"161", "5"}},     {"161,5;2", Pair{"161.5", "2"}},
-        {"12,100,5", std::nullopt},         {"12\t100\t7", std::nullopt},   {"12", std::nullopt}, {" \t", std::nullopt},
+// Whole numbers as ever; decimals as many as the stored value needs, the
+// abundance kept in its column while the mass leaves room. The list copied
+// as a table reads back to the same peaks.
+TEST(ObservedPeaks, ListLinesShowTheDecimalsAMassNeedsAndACopyPastesBack) {
+    const std::pair<long double, const char*> cases[] = {
+        {158, "    158   100.00000"},        {158.6L, "  158.6   100.00000"},  {180.0634L, "180.0634  100.00000"},
+        {66431.25L, "66431.25  100.00000"}, {0.1L, "    0.1   100.00000"},   {2000000000, "2000000000   100.00000"},
+        {12345.678901L, "12345.678901 100.00000"}, {1.0L / 3, "0.3333333333335 100.00000"},
     };
-    for (const auto& [line, expected] : cases) EXPECT_EQ(splitPeakLine(line), expected) << line;
+    ObservedPeaks observed;
+    for (const auto& [mass, line] : cases) {
+        EXPECT_EQ(peakListLine({storeReal48(mass), 100}), line) << line;
+        addObservedPeak(observed, mass, 51.4L);
+    }
+    EXPECT_EQ(peakListLine({storeReal48(12345678.0L), 123456.0L}), "12345678   123456.00000");
+    std::string text;
+    for (const auto& [mass, abundance] : peakListTable(observed)) text += mass + "\t" + abundance + "\n";
+    EXPECT_EQ(text.substr(0, text.find('\n', 16)), "Mass\tAbundance\n0.1\t51.40000");
+    ObservedPeaks pasted;
+    addPeakList(pasted, text);
+    EXPECT_EQ(valuesOf(pasted), valuesOf(observed));
+}
+
+// Line numbers count every line of the text, blank and header lines too.
+// The peaks are in list order, each mass and abundance as a Real48 holds it.
+// Only a line break followed by text makes several lines.
+TEST(PeakListText, TakesMassAndAbundanceByTheListsColumnsAndSaysWhyALineIsRefused) {
     const std::pair<const char*, bool> texts[] = {{"12\t100", false}, {"12\t100\n", false}, {"12\t100\r\n", false},
                                                   {"", false}, {"12\n13", true}, {"12\r13", true}, {"12\n\n", true}};
     for (const auto& [text, several] : texts) EXPECT_EQ(holdsSeveralLines(text), several) << text;
+    using Rule = PeakColumns::Rule;
+    using F = PeakLineFault;
+    struct Case { const char* name; std::string text; PeakValues peaks; std::vector<std::pair<int, F>> refused;
+                  Rule rule; };
+    const Case cases[] = {
+        {"running index, decimal masses", "1\t179.9\t100\n2\t181.0\t6.8\n3\t182.0\t1.3\n",
+         {{179.9L, 100}, {181, 6.8L}, {182, 1.3L}}, {}, Rule::runningIndex},
+        {"index from 0; a short line counts on", "0,179.9,100\n1,181.0\n2,182.0,1.3", {{179.9L, 100}, {182, 1.3L}},
+         {{2, F::oneNumber}}, Rule::runningIndex},
+        {"whole masses in a row are no index", "180 100 12000\n181 6.6 11000", {{180, 100}, {181, 6.6L}}, {},
+         Rule::leadingNumbers},
+        {"trailing text and numbers", "160\t100\n162\t49\t(81Br81Br)\n158 51,4 M+ 3",
+         {{158, 51.4L}, {160, 100}, {162, 49}}, {}, Rule::leadingNumbers},
+        {"separators and decimal commas", "179,9;100\n12;;\t 100\n161,5\n161,5;2\n 13   48,6 ",
+         {{12, 100}, {13, 48.6L}, {161, 5}, {161.5L, 2}, {179.9L, 100}}, {}, Rule::leadingNumbers},
+        {"header picks named columns", "Peak\tRel. Intensity\tm/z\tNote\n1\t100\t179.9\tM\n2\t6,8\t181.0\t\nM+2\t\t182",
+         {{179.9L, 100}, {181, 6.8L}}, {{4, F::oneNumber}}, Rule::header},
+        {"preamble, then a blank-separated header", "Spectrum 12\nScan: 3\n\nm/z Area\n180 100\nx 5", {{180, 100}},
+         {{6, F::noNumber}}, Rule::header},
+        {"a header's separator missing from a line", "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\n",
+         {{158.7L, 51.4L}, {160, 100}}, {}, Rule::header},
+        {"reasons", "abc\n160 100\nMass\tAbundance\n161\n0 5\n159 1e-40\n159 1e39\n1e39 5\n-3 4\n\n162,48.6",
+         {{160, 100}, {162, 48.6L}},
+         {{3, F::noNumber}, {4, F::oneNumber}, {5, F::massNotPositive}, {6, F::abundanceNotPositive},
+          {7, F::outOfRange}, {8, F::outOfRange}, {9, F::massNotPositive}},
+         Rule::leadingNumbers},
+    };
+    for (const Case& c : cases) {
+        ObservedPeaks observed;
+        const PeakListPaste paste = addPeakList(observed, c.text);
+        std::vector<std::pair<int, F>> refused;
+        for (std::size_t i = 0; i < paste.refusedLines.size(); ++i)
+            refused.emplace_back(paste.refusedLines[i], paste.refusedReasons.at(i));
+        EXPECT_EQ(valuesOf(observed), valuesOf(observedOf(c.peaks))) << c.name;
+        EXPECT_EQ(refused, c.refused) << c.name;
+        EXPECT_EQ(paste.columns.rule, c.rule) << c.name;
+        EXPECT_EQ(paste.added, observed.count()) << c.name;
+    }
 }
 
-// Line numbers count every line of the text, the header and blank ones too.
-TEST(PeakListText, AddsEveryLineAsAddWouldAndCountsTheRefusedOnes) {
+// The message names each refused line with its reason, ten at most; a full
+// list is told once; it stays a few lines however long the text.
+TEST(PeakListText, TheMessageSaysWhyAndStaysShort) {
     ObservedPeaks observed;
-    // Line 2 is a header, line 6 is not (only the first line can be); line 5
-    // gives the mass as Add reads it; Add refuses line 7 (mass 0), 8 (rounds
-    // to 0 as a Real48) and 9 (overflows a Real48).
-    const PeakListPaste paste = addPeakList(observed, "\r\nm/z;Intensity\r\n160\t100\r\n\r\n158.7 51,4\r\n"
-                                                      "Mass\tAbundance\n0\t5\n159\t1e-40\n159\t1e39\n162,48.6");
-    EXPECT_EQ(paste.refusedLines, (std::vector<int>{6, 7, 8, 9}));
-    EXPECT_EQ(valuesOf(observed), (PeakValues{{158, roundReal48(51.4L)}, {160, 100}, {162, roundReal48(48.6L)}}));
-    EXPECT_EQ(refusedLinesMessage(paste.refusedLines), "4 Zeilen nicht übernommen: 6, 7, 8, 9");
-    EXPECT_EQ(refusedLinesMessage({12}), "1 Zeile nicht übernommen: 12");
-    // Peaks past the limit are refused by their line.
+    EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "m/z\tIntensity\n160\t100\n161\nabc")),
+              "2 Zeilen nicht übernommen:\nZeile 3: nur eine Zahl\nZeile 4: keine Zahl");
+    EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "#;Area;m/z\n1;5;170\n2;;171")),
+              "Spalten aus der Kopfzeile: m/z (3), Area (2)\nZeile 3 nicht übernommen: nur eine Zahl");
+    EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "1 170 5\n2 171 0")),
+              "Erste Zahl jeder Zeile als laufende Nummer übergangen\nZeile 2 nicht übernommen: Abundance ≤ 0");
+    EXPECT_EQ(peakListPasteMessage(addPeakList(observed, "162 5")), "");
+
     std::string text;
-    for (int mass = 1; mass <= observedPeakLimit; ++mass) text += std::to_string(mass) + "\t1\n";
-    EXPECT_EQ(addPeakList(observed, text).refusedLines,
-              (std::vector<int>{observedPeakLimit - 2, observedPeakLimit - 1, observedPeakLimit}));
+    for (int line = 1; line <= 3000; ++line) text += line % 100 == 0 ? "n/a\n" : std::to_string(line) + ".5\t1\n";
+    observed = ObservedPeaks{};
+    const std::string message = peakListPasteMessage(addPeakList(observed, text));
     EXPECT_EQ(observed.count(), observedPeakLimit);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 12) << message;
+    EXPECT_EQ(message.substr(message.find("Zeile 1000")),
+              "Zeile 1000: keine Zahl\nund 20 weitere\nListe voll (254 Peaks): 2716 Zeilen ab Zeile 257 nicht übernommen");
 }
 
 PeakList simulatedOf(const PeakValues& peaks) {
@@ -117,11 +176,11 @@ PeakList simulatedOf(const PeakValues& peaks) {
     return list;
 }
 
-// The rows that hold a peak, as "row:observed mass/abundance|simulated mass/abundance", whole numbers.
+// The rows that hold a peak, as "row:observed mass/abundance|simulated
+// mass/abundance", masses as the list shows them, abundances cut to whole numbers.
 std::string rowsText(const Comparison& c) {
     const auto values = [](const Peak& p) {
-        return std::to_string(static_cast<int>(loadReal48(p.mass))) + "/" +
-               std::to_string(static_cast<int>(p.abundance));
+        return observedMassText(p.mass) + "/" + std::to_string(static_cast<int>(p.abundance));
     };
     std::string text;
     for (std::size_t k = 1; k <= static_cast<std::size_t>(c.rowCount); ++k) {
@@ -134,8 +193,8 @@ std::string rowsText(const Comparison& c) {
 
 constexpr long double unchecked = -1;  // error of a case not checked
 
-// The last case has 26 observed peaks: the statistics and the base come from
-// the first 25 slots only, the base from the last slot at the maximum.
+// The last case has 26 observed peaks, the largest the 26th: every peak
+// counts for the scale, the base and the mean mass.
 TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     struct Case { PeakValues observed, simulated; int rowCount, observedBase, simulatedBase; std::string rows;
                   long double error, observedMax, meanMass; };
@@ -143,7 +202,7 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     for (int i = 1; i <= 25; ++i) many.emplace_back(99 + i, 10);
     many.emplace_back(125, 50);
     std::string manyRows;
-    for (int i = 1; i <= 25; ++i) manyRows += std::to_string(i) + ":" + std::to_string(99 + i) + "/100|0/0 ";
+    for (int i = 1; i <= 25; ++i) manyRows += std::to_string(i) + ":" + std::to_string(99 + i) + "/20|0/0 ";
     const Case cases[] = {
         {{{100, 100}, {101, 50}, {102, 10}}, {{100, 100}, {101, 40}, {102, 5}}, 3, 1, 1,
          "1:100/100|100/100 2:101/50|101/40 3:102/10|102/5", 125, 100, 16070.0L / 160},
@@ -167,7 +226,10 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
         {{}, {}, 0, 0, 0, "", 0, 1, 0},
         {{{100, 100}, {700, 50}}, {}, 601, 1, 0, "1:100/100|0/0 601:700/50|0/0", 12500, 100, 45000.0L / 150},
         {{{1, 100}, {10000, 50}}, {}, 10000, 1, 0, "1:1/100|0/0 10000:10000/50|0/0", 12500, 100, 500100.0L / 150},
-        {many, {}, 26, 25, 0, manyRows + "26:125/500|0/0", 25 * 100.0L * 100 + 500.0L * 500, 10, 112},
+        {many, {}, 26, 26, 0, manyRows + "26:125/100|0/0", 25 * 20.0L * 20 + 100.0L * 100, 50, 68500.0L / 600},
+        // Decimal masses keep their rows: 179.9 lies within half a step of 180.063.
+        {{{179.9L, 100}, {181, 6.75L}, {182, 1.25L}}, {{180.063L, 100}, {181.067L, 6.5L}, {182.068L, 1}}, 3, 1, 1,
+         "1:179.9/100|180.063/100 2:181/6|181.067/6 3:182/1|182.068/1", 0.125L, 100, 19439.25L / 108},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -191,6 +253,27 @@ TEST(AlignPeakGroups, PlacesBothGroupsOnTheBaseAndSumsTheSquaredErrors) {
     c.alignedSimulated = {Peak{}, Peak{}, {storeReal48(2.0L), 0.1L}};
     const long double third = roundReal48(1.0L / 3), tenth = roundReal48(0.1L);
     EXPECT_EQ(squaredErrorSum(c), roundReal48(roundReal48(third * third) + tenth * tenth));
+}
+
+// A protein group as measured: 60 peaks 1.003 u apart on a scale of 0 to 50,
+// the base at slot 35; the simulated group has the same shape on 0 to 100.
+// Every peak counts, so the base rows meet, every abundance is scaled to
+// the base and the error is 0; the mean mass weighs all 60, here summed plainly.
+TEST(AlignPeakGroups, AMeasuredGroupOfSixtyPeaksAlignsOnItsBaseBeyondSlot25) {
+    PeakValues observed, simulated;
+    long double weights = 0, moments = 0;
+    for (int i = 1; i <= 60; ++i) {
+        const long double mass = 66431.2L + 1.003L * (i - 1), height = 50 - std::abs(i - 35);
+        observed.emplace_back(mass, height);
+        simulated.emplace_back(mass, 2 * height);
+        weights += height;
+        moments += roundReal48(mass) * height;
+    }
+    Comparison c;
+    alignPeakGroups(c, observedOf(observed), simulatedOf(simulated));
+    EXPECT_EQ(std::tuple(c.rowCount, c.observedBase, c.simulatedBase, loadReal48(c.observedMax), squaredErrorSum(c)),
+              std::tuple(60, 35, 35, 50.0L, 0.0L));
+    EXPECT_NEAR(loadReal48(c.observedMeanMass), moments / weights, 1e-6L);
 }
 
 // Aligned rows given as observed mass and abundance, simulated mass and abundance.

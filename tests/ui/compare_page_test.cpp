@@ -22,6 +22,15 @@ void pasteInto(QLineEdit* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
 }
 
+// Names the windows that get a ZOrderChange, the event each raise sends.
+struct RaiseRecorder : QObject {
+    QStringList raised;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange) raised << watched->objectName();
+        return false;
+    }
+};
+
 class ComparePageTest : public QObject {
     Q_OBJECT
 
@@ -83,8 +92,8 @@ private Q_SLOTS:
         page.clickTab(1);
         typeInto(page.Edit11, QStringLiteral("QX"));
         QVERIFY(!missingData.isVisible());  // the Fragment page's formula runs no comparison
-        page.clickTab(0);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        page.clickTab(0);  // the page in front takes that formula, before the focus enters it
+        QCOMPARE(page.Edit2->text(), QStringLiteral("QX"));
         QVERIFY(QTest::qWaitForWindowActive(&missingData));
         QCOMPARE(focusName(), QStringLiteral("Button1"));
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nDie Daten zu diesem Element fehlen!\nQ X\n"));
@@ -125,7 +134,8 @@ private Q_SLOTS:
         QCOMPARE(copied(page.ListBox2), listText);
         QCOMPARE(page.ListBox2->contextMenuPolicy(), Qt::ActionsContextMenu);
         const QList<QAction*> menu = page.ListBox2->actions();
-        QCOMPARE(menu.size() == 2 ? menu[0]->text() + "|" + menu[1]->text() : QString(), "Paste peak list|Copy table");
+        QCOMPARE(menu.size() == 3 ? menu[0]->text() + "|" + menu[1]->text() + "|" + menu[2]->text() : QString(),
+                 "Paste peak list|Copy table|Liste &leeren");
         QApplication::clipboard()->clear();
         menu[1]->trigger();
         QCOMPARE(QApplication::clipboard()->text(), listText);
@@ -142,7 +152,7 @@ private Q_SLOTS:
         QTest::mouseClick(page.Button4, Qt::LeftButton);
         QCOMPARE(page.StringGrid4->cell(1, 1), QStringLiteral(" 158.0"));
         QCOMPARE(page.errors, (QStringList{
-            "1 Zeile nicht übernommen: 3.", "Die Formel ist zu groß für die Simulation.",
+            "Zeile 3 nicht übernommen: keine Zahl.", "Die Formel ist zu groß für die Simulation.",
             "Die Peakgruppen sind zu breit für den Vergleich (mehr als 10000 Zeilen)."}));
         QCOMPARE(busyAtBox, (QList<bool>{false, false, false}));
 
@@ -157,6 +167,52 @@ private Q_SLOTS:
         QCOMPARE(box, (QStringList{"Massaro", "Überlauf bei Gleitkomma-Operation.", "critical"}));
     }
 
+    // Masses typed and pasted keep their decimals. Delete on the list deletes the selected peak as D&elete does
+    // and nothing without a selection; "Liste &leeren" empties the list with
+    // one comparison (the unknown Q counts them). A click into a field that
+    // enters the page leaves the focus there; Tab enters at the mass.
+    void decimalMassesListKeysFocusAndStacking() {
+        Program page;
+        int comparisons = 0;
+        page.state.showMissingData = [&comparisons](const Symbol&) { ++comparisons; };
+        typeInto(page.Edit2, QStringLiteral("Br2Q"));
+        page.addPeak(QStringLiteral("157,8"), QStringLiteral("51.4"));
+        page.addPeak(QStringLiteral("160"), QStringLiteral("100"));
+        QApplication::clipboard()->setText(QStringLiteral("m/z\tIntensity\n161.83\t48.6\n"));
+        QTest::keyClick(page.ListBox2, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(lines(page.ListBox2),
+                 (QStringList{"  157.8    51.40000", "    160   100.00000", " 161.83    48.60000"}));
+        QCOMPARE(page.StringGrid4->cell(1, 1) + page.StringGrid4->cell(1, 3) + page.StringGrid4->cell(1, 5),
+                 " 157.8 160.0 161.8");  // the base rows meet
+
+        clickLine(page.ListBox2, 1);
+        comparisons = 0;
+        QTest::keyClick(page.ListBox2, Qt::Key_Delete);
+        QTest::keyClick(page.ListBox2, Qt::Key_Delete);
+        QCOMPARE(lines(page.ListBox2), (QStringList{"  157.8    51.40000", " 161.83    48.60000"}));
+        QCOMPARE(page.state.observed.count() * 10 + comparisons, 21);
+        page.ListBox2->actions().last()->trigger();
+        QCOMPARE(page.ListBox2->count() + page.state.observed.count() * 10 + comparisons, 2);
+
+        // Each entry shows the plot again over the others; a missing-data
+        // message still open is raised after it (offscreen keeps no stacking
+        // order, so the requests are read: each raise sends a ZOrderChange).
+        RaiseRecorder recorder;
+        page.windows->form7.installEventFilter(&recorder);
+        page.windows->form12.installEventFilter(&recorder);
+        page.windows->form7.showMissingData(QStringLiteral(" Q"));
+        for (QLineEdit* field : {page.Edit2, page.Edit4}) {
+            page.clickTab(1);
+            recorder.raised.clear();
+            page.clickTab(0);
+            QTest::mouseClick(field, Qt::LeftButton);
+            QCOMPARE(focusName() + "|" + recorder.raised.join(' '),
+                     field->objectName() + (field == page.Edit2 ? "|Form12 Form7" : "|Form12"));
+            page.windows->form7.close();
+        }
+        page.clickTab(0);
+        QCOMPARE(press(Qt::Key_Tab), QStringLiteral("Edit3"));
+    }
 };
 
 }  // namespace isoquill::testing
