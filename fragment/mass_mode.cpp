@@ -5,6 +5,7 @@
 
 #include "compare/compare_chain.h"
 #include "fragment/enumeration.h"
+#include "fragment/result_table.h"
 
 namespace isoquill {
 
@@ -65,10 +66,10 @@ SearchWindow searchWindow(const FragmentState& state) {
     return window;
 }
 
-long double deviationPpm(const Real48& mass, const Real48& target) {
+long double deviationPpm(const Candidate& candidate, const Real48& target) {
     const long double t = loadReal48(target);
     if (t == 0.0L) return 0.0L;
-    return roundReal48(loadReal48(mass) - t) / t * 1e6L;
+    return candidateDeviation(candidate, t) / t * 1e6L;
 }
 
 Real48 observedTargetMass(MassMode mode, const CompareState& compare) {

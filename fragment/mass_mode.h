@@ -13,6 +13,7 @@
 
 namespace isoquill {
 
+struct Candidate;
 struct CompareState;
 struct FragmentState;
 
@@ -65,10 +66,10 @@ struct SearchWindow {
 };
 SearchWindow searchWindow(const FragmentState& state);
 
-// A result row's deviation in ppm: (mass - target), rounded to Real48 as the
-// result grid's deviation is, over the target, x 10^6. 0 for a target of 0
+// A result row's deviation in ppm: its deviation in u (candidateDeviation,
+// as the result grid writes it) over the target, x 10^6. 0 for a target of 0
 // (no row is ever written then).
-long double deviationPpm(const Real48& mass, const Real48& target);
+long double deviationPpm(const Candidate& candidate, const Real48& target);
 
 // The target that entering the Fragment page takes from the observed peaks:
 // their mean mass in average mode, their lightest mass in monoisotopic mode

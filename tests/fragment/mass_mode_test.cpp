@@ -146,7 +146,7 @@ TEST(MassMode, DeviationInPpm) {
     struct Case { long double mass, target, ppm; };
     const Case cases[] = {{200.001L, 200, 5}, {179.9991L, 180, -5}, {180.0634L, 180.0634L, 0}, {12, 0, 0}};
     for (const Case& c : cases)
-        EXPECT_NEAR(deviationPpm(storeReal48(c.mass), storeReal48(c.target)), c.ppm, 1e-5L) << c.mass;
+        EXPECT_NEAR(deviationPpm({{}, storeReal48(c.mass), {}}, storeReal48(c.target)), c.ppm, 1e-5L) << c.mass;
 }
 
 }  // namespace
