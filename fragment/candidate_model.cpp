@@ -2,6 +2,7 @@
 
 #include "chem/number_text.h"
 #include "fragment/candidate_table.h"
+#include "fragment/mass_mode.h"
 #include "fragment/result_grid.h"
 #include "ui/latin1_text.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 // Decimals shown; files and the clipboard get every digit.
 constexpr int massDecimals = 5;
+constexpr int ppmDecimals = 2;
 constexpr int errorDecimals = 2;
 
 }  // namespace
@@ -41,6 +43,8 @@ QVariant CandidateModel::data(const QModelIndex& index, int role) const {
     case CandidateColumn::Mass: return fromLatin1(formatReal(loadReal48(candidate.mass), 0, massDecimals));
     case CandidateColumn::Deviation:
         return fromLatin1(formatReal(candidateDeviation(candidate, loadReal48(table().targetMass)), 0, massDecimals));
+    case CandidateColumn::Ppm:
+        return fromLatin1(formatReal(deviationPpm(candidate, table().targetMass), 0, ppmDecimals));
     case CandidateColumn::Error: return fromLatin1(formatReal(loadReal48(candidate.error), 0, errorDecimals));
     case CandidateColumn::Rdbe: {
         const std::optional<long double> value = rules_->rdbe(candidate);

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "fragment/mass_mode.h"
 #include "fragment/ranking.h"
 
 namespace isoquill {
@@ -128,6 +129,8 @@ void writeCandidateTable(const ResultTable& table, std::span<const std::uint32_t
         appendNumber(text, static_cast<double>(loadReal48(candidate.mass)));
         text += separator;
         appendNumber(text, static_cast<double>(candidateDeviation(candidate, target)));
+        text += separator;
+        appendNumber(text, static_cast<double>(deviationPpm(candidate, table.targetMass)));
         text += separator;
         appendNumber(text, static_cast<double>(loadReal48(candidate.error)));
         text += separator;

@@ -1,5 +1,5 @@
 // The candidate table as text, for a file or the clipboard: the header
-// "#", "Mass", "Deviation", "Error", "RDBE", "Formula", then the given rows of
+// "#", "Mass", "Deviation", "ppm", "Error", "RDBE", "Formula", then the given rows of
 // a result table in the given order, numbers at full precision.
 #pragma once
 
@@ -32,7 +32,7 @@ using TextSink = std::function<void(std::string_view piece)>;
 
 // Writes the table: the header line, then one line per entry of `rows`
 // (indices into table.rows) with the 1-based enumeration position, mass,
-// deviation, error, RDBE (empty when it has none) and plain formula; cells
+// deviation in u and in ppm, error, RDBE (empty when it has none) and plain formula; cells
 // joined by `separator`, every line ending in "\n". Numbers as exactNumberText.
 void writeCandidateTable(const ResultTable& table, std::span<const std::uint32_t> rows, char separator,
                          const TextSink& sink);

@@ -32,7 +32,7 @@ using namespace isoquill;
 namespace {
 
 constexpr int rowHeight = 20;
-constexpr int columnWidths[] = {60, 85, 80, 70, 45};  // the formula takes the rest
+constexpr int columnWidths[] = {60, 85, 80, 60, 70, 45};  // the formula takes the rest
 const QString tsvFilter = QStringLiteral("Tabulatorgetrennt (*.tsv *.txt)");
 const QString csvFilter = QStringLiteral("Kommagetrennt (*.csv)");
 

@@ -77,7 +77,7 @@ public:
 
     void run() {
         if (!prepare()) return;
-        extend(0, 0.0);
+        extend(0, static_cast<double>(start_));
         if (order_[rows_ - 1] != rows_ - 1) restoreRowOrder(state_.previousList, order_[rows_ - 1]);
     }
 
@@ -121,11 +121,12 @@ private:
             leastRest_[e - 1] = leastRest_[e] + rowData_[order_[e]].smallest;
         }
 
-        const long double target = loadReal48(state_.targetMass);
-        const long double tolerance = loadReal48(state_.massTolerance);
-        limit_ = target + tolerance;
-        const double t = static_cast<double>(target), tol = static_cast<double>(tolerance);
-        const double margin = searchMarginFactor * (std::fabs(t) + std::fabs(tol) + scale);
+        const SearchWindow window = searchWindow(state_);
+        start_ = window.startMass;
+        limit_ = window.target + window.tolerance;
+        const double t = static_cast<double>(window.target), tol = static_cast<double>(window.tolerance);
+        const double margin =
+            searchMarginFactor * (std::fabs(t) + std::fabs(tol) + std::fabs(static_cast<double>(start_)) + scale);
         upper_ = t + tol + margin;
         lower_ = t - tol - margin;
         return true;
@@ -192,7 +193,7 @@ private:
     // own order, summed as count mass + previous mass and rounded, strictly
     // below the limit.
     void addCandidate() {
-        long double mass = 0.0L;
+        long double mass = start_;
         for (int r = 0; r < rows_; ++r) {
             mass = roundReal48(rowData_[r].exactMass[counts_[r]] + mass);
             if (!(mass < limit_)) return;
@@ -229,7 +230,8 @@ private:
     std::array<double, rangeRowCount> leastRest_{};  // per search level: the least they can add
     std::array<std::uint8_t, rangeRowCount> counts_{};  // per row
     std::int64_t steps_ = 0;
-    long double limit_ = 0.0L;  // targetMass + massTolerance in extended precision
+    long double start_ = 0.0L;  // the search window's start mass
+    long double limit_ = 0.0L;  // target + tolerance in extended precision
     double upper_ = 0.0;        // search bounds, widened by the margin
     double lower_ = 0.0;
 };
@@ -292,10 +294,9 @@ void buildCandidates(FragmentState& state, const Formula& formula) {
 }
 
 void filterByTolerance(FragmentState& state) {
-    const long double target = loadReal48(state.targetMass);
-    const long double tolerance = loadReal48(state.massTolerance);
+    const SearchWindow window = searchWindow(state);
     std::erase_if(state.previousList, [&](const Candidate& combination) {
-        return !(roundReal48(std::fabs(loadReal48(combination.mass) - target)) <= tolerance);
+        return !(roundReal48(std::fabs(loadReal48(combination.mass) - window.target)) <= window.tolerance);
     });
     // Filtered in place and handed over: the list is never held twice.
     state.candidateList = std::move(state.previousList);

@@ -14,6 +14,7 @@
 #include "chem/element_table.h"
 #include "chem/formula.h"
 #include "chem/real48.h"
+#include "fragment/mass_mode.h"
 
 namespace isoquill {
 
@@ -26,7 +27,7 @@ constexpr std::size_t defaultCandidateLimit = 2'000'000;
 constexpr std::int64_t defaultSearchStepLimit = 200'000'000;
 
 struct ElementRange {
-    Real48 mass;           // u, one atom; below 1.0 the row counts as new
+    Real48 mass;           // u, one atom, in the run's mass mode; below 1.0 the row counts as new
     std::int32_t von = 0;  // lowest count tried, 0..200
     std::int32_t bis = 0;  // highest count tried, 0..200; below von: no candidate
 };
@@ -68,8 +69,11 @@ struct FragmentState {
     std::array<ElementRange, rangeRowCount> rangeTable{};  // row i at [i - 1]
     // [e - 1][k]: the mass of k atoms of row e; 0 outside the row's von..bis.
     std::array<std::array<Real48, maxAtomCount + 1>, rangeRowCount> countMasses{};
-    Real48 targetMass;
-    Real48 massTolerance = storeReal48(0.5L);
+    Real48 targetMass;                         // u; the ion's m/z when ionCharge is not 0
+    Real48 massTolerance = storeReal48(0.5L);  // in toleranceUnit
+    MassMode massMode = MassMode::average;
+    ToleranceUnit toleranceUnit = ToleranceUnit::u;
+    int ionCharge = 0;  // -1, 0 or +1: candidate masses are m/z = mass - ionCharge x electronMass
     std::size_t candidateLimit = defaultCandidateLimit;
     std::int64_t searchStepLimit = defaultSearchStepLimit;
 
@@ -100,15 +104,16 @@ void initCountMasses(FragmentState& state, const Formula& formula);
 
 // Fills previousList with every combination of the leading entries whose
 // count is above 0 (at least row 1, at most 15 rows) that the plain
-// element-by-element enumeration keeps: every running mass strictly below
-// targetMass + massTolerance. Combinations that are certainly too light to
+// element-by-element enumeration keeps: every running mass, starting from the
+// search window's start mass, strictly below its target + tolerance. Combinations that are certainly too light to
 // pass filterByTolerance are left out. Raises TooManyCandidatesError, with
 // both lists released, when more than candidateLimit would be held, and
 // RunCancelled likewise when the state's control is cancelled.
 void buildCandidates(FragmentState& state, const Formula& formula);
 
-// Moves every combination whose |mass - targetMass|, rounded to Real48, is at
-// most massTolerance into candidateList, in order, and empties previousList.
+// Moves every combination whose |mass - target|, rounded to Real48, is at
+// most the tolerance (both of the search window, mass_mode.h) into
+// candidateList, in order, and empties previousList.
 void filterByTolerance(FragmentState& state);
 
 // Empties both lists; small ones keep their storage for the next run.

@@ -1,6 +1,8 @@
 #include "fragment/fragment_page.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QHeaderView>
@@ -21,6 +23,7 @@
 #include "chem/formula.h"
 #include "chem/number_text.h"
 #include "ui/no_select_edit.h"
+#include "fragment/mass_mode.h"
 #include "fragment/result_grid.h"
 #include "fragment/scoring.h"
 #include "ui/busy_cursor.h"
@@ -69,6 +72,20 @@ FragmentPage::FragmentPage(ProgramContext& form, QWidget* parent) : QWidget(pare
     Label20 = makeLabel(this, "Label20", QStringLiteral("&Tolerance:"), 114, 49);
     Label20->setBuddy(Edit13);
 
+    // The high-resolution settings, in the free space between the tolerance
+    // and Generate: the unit beside the tolerance, then the charge, and the
+    // mass mode below them.
+    CheckBox2 = place(new QCheckBox(QStringLiteral("&ppm"), this), "CheckBox2", 233, 45, 46, 21);
+    CheckBox2->setToolTip(QStringLiteral("Toleranz in ppm der Zielmasse statt in u"));
+    ComboBox1 = place(new QComboBox(this), "ComboBox1", 298, 45, 50, 21);
+    ComboBox1->addItems({QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("+1")});
+    ComboBox1->setCurrentIndex(1);
+    ComboBox1->setToolTip(QStringLiteral("Ladung des Ions: m/z = Masse − Ladung · Elektronenmasse"));
+    Label21 = makeLabel(this, "Label21", QStringLiteral("&z:"), 284, 49);
+    Label21->setBuddy(ComboBox1);
+    CheckBox1 = place(new QCheckBox(QStringLiteral("m&onoisotopisch"), this), "CheckBox1", 233, 67, 119, 17);
+    CheckBox1->setToolTip(QStringLiteral("Monoisotopische Massen (häufigstes Isotop) statt mittlerer Atommassen"));
+
     Button5 = makeButton(this, "Button5", QStringLiteral("&Generate"), 354, 43, 79, 25);
 
     StringGrid1 = place(new StringGrid(3, rangeGridRows, 1, 1, rangeGridRowHeight, this), "StringGrid1", 48, 85, 173, 282);
@@ -87,7 +104,10 @@ FragmentPage::FragmentPage(ProgramContext& form, QWidget* parent) : QWidget(pare
     setTabOrder(Edit11, Edit12);
     setTabOrder(Edit12, Edit13);
     setTabOrder(Edit13, StringGrid1);
-    setTabOrder(StringGrid1, Button5);
+    setTabOrder(StringGrid1, CheckBox2);
+    setTabOrder(CheckBox2, ComboBox1);
+    setTabOrder(ComboBox1, CheckBox1);
+    setTabOrder(CheckBox1, Button5);
     setTabOrder(Button5, StringGrid2);
 
     connect(Edit11, &QLineEdit::textChanged, this, guarded(this, &FragmentPage::Edit11Change));
@@ -95,6 +115,9 @@ FragmentPage::FragmentPage(ProgramContext& form, QWidget* parent) : QWidget(pare
     connect(Edit12, &QLineEdit::returnPressed, this, guarded(this, &FragmentPage::Button5Click));
     connect(Edit13, &QLineEdit::returnPressed, this, guarded(this, &FragmentPage::Button5Click));
     connect(StringGrid2, &ResultGrid::mouseDown, this, guarded(this, &FragmentPage::StringGrid2MouseDown));
+    connect(CheckBox1, &QCheckBox::toggled, this, guarded(this, &FragmentPage::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::toggled, this, guarded(this, &FragmentPage::CheckBox2Click));
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, guarded(this, &FragmentPage::ComboBox1Change));
     connect(new PageFocus(this), &PageFocus::entered, this, guarded(this, &FragmentPage::TabSheet4Enter));
     Edit12->installEventFilter(this);
     Edit13->installEventFilter(this);
@@ -150,16 +173,40 @@ void FragmentPage::Edit11Change() {
 }
 
 void FragmentPage::TabSheet4Enter() {
-    const Real48& observedMeanMass = form_.compareState().comparison.observedMeanMass;
-    if (loadReal48(observedMeanMass) > 0.0L) fragment_.targetMass = observedMeanMass;
-    Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, 3)));
+    takeObservedTarget();
     Edit13->setText(fromLatin1(formatReal(loadReal48(fragment_.massTolerance), 6, 4)));
 }
 
 void FragmentPage::Edit12Change() {
     fragment_.targetMass = storeReal48(readNumber(latin1(Edit12->text())));
-    Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, 3)));
+    showTargetMass();
 }
+
+// Monoisotopic targets are typed to four decimals, and Generate takes the
+// target from the field as shown: it keeps them, within the laid-out width.
+void FragmentPage::showTargetMass() {
+    const int decimals = fragment_.massMode == MassMode::monoisotopic ? 4 : 3;
+    Edit12->setText(fromLatin1(formatReal(loadReal48(fragment_.targetMass), 9, decimals)));
+}
+
+// Observed peaks replace the target, as the mass mode takes it from them.
+void FragmentPage::takeObservedTarget() {
+    const Real48 observedTarget = observedTargetMass(fragment_.massMode, form_.compareState());
+    if (loadReal48(observedTarget) > 0.0L) fragment_.targetMass = observedTarget;
+    showTargetMass();
+}
+
+// As entering the page would, the new mode's target is taken.
+void FragmentPage::CheckBox1Click() {
+    fragment_.massMode = CheckBox1->isChecked() ? MassMode::monoisotopic : MassMode::average;
+    takeObservedTarget();
+}
+
+void FragmentPage::CheckBox2Click() {
+    fragment_.toleranceUnit = CheckBox2->isChecked() ? ToleranceUnit::ppm : ToleranceUnit::u;
+}
+
+void FragmentPage::ComboBox1Change() { fragment_.ionCharge = ComboBox1->currentIndex() - 1; }
 
 void FragmentPage::Edit13Exit() {
     fragment_.massTolerance = storeReal48(readNumber(latin1(Edit13->text())));
@@ -185,6 +232,9 @@ void FragmentPage::Button5Click() {
     try {
         generateOffThread(compare, result);
     } catch (const RunCancelled&) {
+        return;
+    } catch (const NoMonoisotopicMassError& missing) {
+        showNotices(compare, missing.symbols());
         return;
     } catch (...) {
         // Scoring one candidate after another would have shown these before the error.

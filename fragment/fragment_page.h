@@ -6,6 +6,8 @@
 
 #include "fragment/enumeration.h"
 
+class QCheckBox;
+class QComboBox;
 class QEventLoop;
 class QLabel;
 class QLineEdit;
@@ -42,10 +44,15 @@ private:
     void Edit13Exit();
     void Button5Click();
     void StringGrid2MouseDown();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void ComboBox1Change();
 
     void clearRangeGrid();
     void writeRangeRow(int row);
     void takeRangeGrid();
+    void showTargetMass();
+    void takeObservedTarget();
     void generateOffThread(const isoquill::CompareState& compare, isoquill::GenerateResult& result);
     void waitForRun(QEventLoop& loop, isoquill::RunControl& control, const std::atomic<bool>& done);
 
@@ -59,6 +66,10 @@ private:
     QLineEdit* Edit12;
     QLabel* Label20;
     QLineEdit* Edit13;
+    QCheckBox* CheckBox2;  // tolerance in ppm
+    QLabel* Label21;
+    QComboBox* ComboBox1;  // ion charge
+    QCheckBox* CheckBox1;  // monoisotopic masses
     QPushButton* Button5;
     StringGrid* StringGrid1;
     ResultGrid* StringGrid2;

@@ -312,6 +312,7 @@ void rankRows(const ResultTable& table, std::vector<std::uint32_t>& rows, Candid
         return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {
             return orderKey(exactDouble(candidates[r].mass));
         });
+    case CandidateColumn::Ppm:  // of one target: the order of the deviation
     case CandidateColumn::Deviation: {
         const long double target = loadReal48(table.targetMass);
         return sortByKey(rows, candidates.size(), descending, [&](std::uint32_t r) {

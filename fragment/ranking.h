@@ -16,10 +16,11 @@
 namespace isoquill {
 
 // The candidate table's columns, in the order they are shown and written.
-enum class CandidateColumn { Number, Mass, Deviation, Error, Rdbe, Formula };
-inline constexpr int candidateColumnCount = 6;
+// "ppm" is the deviation in parts per million of the target (mass_mode.h).
+enum class CandidateColumn { Number, Mass, Deviation, Ppm, Error, Rdbe, Formula };
+inline constexpr int candidateColumnCount = 7;
 inline constexpr std::array<std::string_view, candidateColumnCount> candidateColumnHeads{
-    "#", "Mass", "Deviation", "Error", "RDBE", "Formula"};
+    "#", "Mass", "Deviation", "ppm", "Error", "RDBE", "Formula"};
 
 // One element of a formula by its plain symbol ("C", "Cl") and its atom count.
 struct AtomCount {

@@ -290,6 +290,7 @@ void generateCandidates(FragmentState& fragment, const CompareState& compare, co
     const ExtendedArithmetic arithmetic;  // the enumeration's sums are rounded like every other
     result = GenerateResult();
     try {
+        applyMassMode(fragment, compare.formula, elementTable);
         initCountMasses(fragment, compare.formula);
         buildCandidates(fragment, compare.formula);
         filterByTolerance(fragment);

@@ -76,6 +76,8 @@ struct GenerateResult {
 // `compare` only, so it may run on another thread while the window repaints.
 // On an error (too many candidates, one raised by a comparison, RunCancelled)
 // no candidate is kept; result.scoring holds the notices raised before it.
+// The range rows first take the mass mode's atom masses (applyMassMode, which
+// may raise NoMonoisotopicMassError).
 // Computes in ExtendedArithmetic's state, as scoreCandidates does.
 void generateCandidates(FragmentState& fragment, const CompareState& compare, const ElementTable& elementTable,
                         GenerateResult& result, int threads = scoringThreadCount());

@@ -54,13 +54,14 @@ TEST(CandidateTable, WritesTheGivenRowsWithHeaderAndExactNumbers) {
     const ResultTable table = smallTable();
     const std::vector<std::uint32_t> rows{2, 0, 1, 3};
     EXPECT_EQ(candidateTableText(table, rows, '\t'),
-              "#\tMass\tDeviation\tError\tRDBE\tFormula\n"
-              "3\t82\t-98\t1234.5\t\tC2H3O2Na1\n"
-              "1\t180.0625\t0.0625\t12.5\t1\tC6H12O6\n"
-              "2\t179.75\t-0.25\t0\t7\tC6O6\n"
-              "4\t0.10000000000002274\t-179.89999999990687\t999999999999534741748122124288\t10.5\tC10H1\n");
+              "#\tMass\tDeviation\tppm\tError\tRDBE\tFormula\n"
+              "3\t82\t-98\t-544444.4444444445\t1234.5\t\tC2H3O2Na1\n"
+              "1\t180.0625\t0.0625\t347.22222222222223\t12.5\t1\tC6H12O6\n"
+              "2\t179.75\t-0.25\t-1388.888888888889\t0\t7\tC6O6\n"
+              "4\t0.10000000000002274\t-179.89999999990687\t-999444.444443927\t999999999999534741748122124288"
+              "\t10.5\tC10H1\n");
     EXPECT_EQ(candidateTableText(table, std::vector<std::uint32_t>{0}, ','),
-              "#,Mass,Deviation,Error,RDBE,Formula\n1,180.0625,0.0625,12.5,1,C6H12O6\n");
+              "#,Mass,Deviation,ppm,Error,RDBE,Formula\n1,180.0625,0.0625,347.22222222222223,12.5,1,C6H12O6\n");
 
     // Random Real48 values of every size read back exactly, with "." and no exponent.
     std::mt19937 random(5);

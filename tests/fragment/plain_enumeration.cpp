@@ -20,11 +20,13 @@ FragmentState prepared(const Formula& formula, const Ranges& ranges, long double
 
 std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const Formula& formula) {
     const long double target = loadReal48(state.targetMass);
-    const long double tolerance = loadReal48(state.massTolerance);
+    long double tolerance = loadReal48(state.massTolerance);
+    if (state.toleranceUnit == ToleranceUnit::ppm) tolerance = roundReal48(target * tolerance / 1'000'000);
     int elements = 0;
     while (elements < rangeRowCount && formula.formulaTable[elements].count > 0) ++elements;
     // Row 1 is tried even without an entry; its codes have no leading dot.
-    std::vector<PlainCandidate> previous = {{"", Real48{}}};
+    // An ion lacks (or carries) its charge's electrons from the start.
+    std::vector<PlainCandidate> previous = {{"", storeReal48(state.ionCharge * -0.000548579909L)}};
     for (int e = 0; e < std::max(elements, 1); ++e) {
         std::vector<PlainCandidate> current;
         for (const PlainCandidate& p : previous) {

@@ -14,8 +14,8 @@ struct PlainCandidate {
     friend bool operator==(const PlainCandidate&, const PlainCandidate&) = default;
 };
 
-// The result list for the state's rangeTable, countMasses, targetMass and
-// massTolerance; rows must hold counts within 0..200.
+// The result list for the state's rangeTable, countMasses, targetMass,
+// massTolerance, toleranceUnit and ionCharge; rows must hold counts within 0..200.
 std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const Formula& formula);
 
 using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;  // von, bis of rows 1..

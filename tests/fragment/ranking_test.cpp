@@ -126,6 +126,7 @@ TEST(Ranking, RankedOrdersEqualAPlainStableSort) {
             case CandidateColumn::Number: return a < b;
             case CandidateColumn::Mass: return loadReal48(x.mass) < loadReal48(y.mass);
             case CandidateColumn::Deviation:
+            case CandidateColumn::Ppm:
                 return std::fabs(loadReal48(x.mass) - target) < std::fabs(loadReal48(y.mass) - target);
             case CandidateColumn::Error: return loadReal48(x.error) < loadReal48(y.error);
             case CandidateColumn::Rdbe: return rdbes[a].value_or(1e9L) < rdbes[b].value_or(1e9L);

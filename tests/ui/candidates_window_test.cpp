@@ -146,8 +146,8 @@ private Q_SLOTS:
                           program.table->visualRect(program.table->model()->index(3, 0)).center());
         const QStringList lines = copied(program.table).split('\n');
         QCOMPARE(lines.size(), 5);  // header, three rows, the empty end
-        QCOMPARE(lines[0], QStringLiteral("#\tMass\tDeviation\tError\tRDBE\tFormula"));
-        QCOMPARE(QStringList({lines[1].section('\t', 5), lines[3].section('\t', 5)}),
+        QCOMPARE(lines[0], QStringLiteral("#\tMass\tDeviation\tppm\tError\tRDBE\tFormula"));
+        QCOMPARE(QStringList({lines[1].section('\t', 6), lines[3].section('\t', 6)}),
                  QStringList({program.cell(1, CandidateColumn::Formula), program.cell(3, CandidateColumn::Formula)}));
         QCOMPARE(lines[2].section('\t', 0, 0), program.cell(2, CandidateColumn::Number));
 

@@ -213,6 +213,66 @@ private Q_SLOTS:
         QCOMPARE(lines[1], QStringLiteral("0.000\t-1000.00\t0.0\t"));  // no formula: both counts 0
         QCOMPARE(lines[30'000], QStringLiteral("1987.000\t987.00\t4.0\tC149H199"));
     }
+
+    // The high-resolution controls start at the laid-out search, sit in free
+    // space and are reached by Tab and by their accelerators. Glucose
+    // measured at 180.0634: average masses within 0.01 u give H8N2O9 but not
+    // C6H12O6, monoisotopic ones within 5 ppm the reverse; [M+H]+ at 181.0707
+    // within 2 ppm only as an ion of charge +1. Unchecked again, the rows are
+    // the first run's. Observed peaks give the lightest mass as the
+    // monoisotopic target; an element without isotope data is reported as
+    // missing data and finds nothing.
+    void monoisotopicPpmAndChargeFromTheKeyboard() {
+        FragmentProgram page;
+        auto* mono = page.find<QCheckBox>("CheckBox1");
+        auto* ppm = page.find<QCheckBox>("CheckBox2");
+        auto* charge = page.find<QComboBox>("ComboBox1");
+        QVERIFY(!mono->isChecked() && !ppm->isChecked() && charge->currentText() == "0");
+        for (const char* added : {"CheckBox1", "CheckBox2", "ComboBox1", "Label21"})
+            for (const char* laidOut :
+                 {"Edit11", "Edit12", "Label20", "Edit13", "Button5", "StringGrid1", "StringGrid2"})
+                QVERIFY(!page.find<QWidget>(added)->geometry().intersects(page.find<QWidget>(laidOut)->geometry()));
+        page.Button5->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 4; ++i) visited << press(Qt::Key_Backtab);
+        QCOMPARE(visited.join(' '), "CheckBox1 ComboBox1 CheckBox2 StringGrid1");
+
+        const auto formulas = [&](const QString& target, const QString& tolerance) {
+            FragmentProgram::leave(page.Edit12, target);
+            FragmentProgram::leave(page.Edit13, tolerance);
+            QTest::mouseClick(page.Button5, Qt::LeftButton);
+            return QString(gridLines(page.StringGrid2).join('\n') + '\n').remove(' ');
+        };
+        typeInto(page.Edit11, QStringLiteral("CHNO"));
+        page.typeRanges(1, {"0\t12", "0\t24", "0\t4", "0\t10"});
+        const QString average = formulas("180.0634", "0.01");
+        QVERIFY(average.contains("|H8N2O9\n") && !average.contains("|C6H12O6\n"));
+        QCOMPARE(press(Qt::Key_O, Qt::AltModifier), QStringLiteral("CheckBox1"));
+        QTRY_VERIFY(mono->isChecked());  // the accelerator clicks a moment later
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0630"));  // as the average run took it
+        QCOMPARE(press(Qt::Key_P, Qt::AltModifier), QStringLiteral("CheckBox2"));
+        QTRY_VERIFY(ppm->isChecked());
+        const QString monoisotopic = formulas("180.0634", "5");
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0634"));
+        QVERIFY(monoisotopic.contains("180.063:|-0.00:|0.0|C6H12O6\n") && !monoisotopic.contains("|H8N2O9\n"));
+        QVERIFY(!formulas("181.0707", "2").contains("|C6H13O6\n"));
+        QCOMPARE(press(Qt::Key_Z, Qt::AltModifier), QStringLiteral("ComboBox1"));
+        QCOMPARE((press(Qt::Key_Down), charge->currentText()), QStringLiteral("+1"));
+        QVERIFY(formulas("181.0707", "2").contains("|C6H13O6\n"));
+
+        QTest::keyClick(charge, Qt::Key_Up);
+        QTest::mouseClick(ppm, Qt::LeftButton);
+        QTest::mouseClick(mono, Qt::LeftButton);
+        QCOMPARE(formulas("180.0634", "0.01"), average);
+        page.addObservedPeaks({{"180", "100"}, {"181", "20"}, {"182", "5"}});
+        QTest::mouseClick(mono, Qt::LeftButton);
+        QCOMPARE(page.Edit12->text(), QStringLiteral(" 180.0000"));
+        typeInto(page.Edit11, QStringLiteral("CTc"));
+        QTest::mouseClick(page.Button5, Qt::LeftButton);
+        QCOMPARE(page.windows->form7.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Tc"));
+        QVERIFY(page.windows->form7.isVisible() && page.errors.isEmpty());
+        QCOMPARE(gridLines(page.StringGrid2), QStringList{"|||"});
+    }
 };
 
 }  // namespace isoquill::testing

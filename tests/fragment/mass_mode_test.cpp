@@ -1,0 +1,153 @@
+// The high-resolution search: monoisotopic masses against hand values from
+// the shipped data, the ppm window and the ion charge against the plain
+// enumeration, and the precision Real48 keeps for sub-ppm windows.
+#include <cmath>
+#include <tuple>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "compare/peak_values.h"
+#include "core_fixture.h"
+#include "fragment/scoring.h"
+#include "plain_enumeration.h"
+
+namespace isoquill {
+namespace {
+
+using namespace testing;
+
+// A run as Generate sets it up, in the given mode, unit and charge.
+FragmentState preparedIn(MassMode mode, ToleranceUnit unit, int charge, const Formula& formula, const Ranges& ranges,
+                         long double target, long double tolerance) {
+    FragmentState state = prepared(formula, ranges, target, tolerance);
+    std::tie(state.massMode, state.toleranceUnit, state.ionCharge) = std::tuple(mode, unit, charge);
+    applyMassMode(state, formula, shippedElements());
+    initCountMasses(state, formula);
+    return state;
+}
+
+std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
+    buildCandidates(state, formula);
+    filterByTolerance(state);
+    std::vector<PlainCandidate> result;
+    for (const Candidate& c : state.candidateList) result.push_back({countCode(c, state.codeFields), c.mass});
+    return result;
+}
+
+const ElementRecord& element(int number) { return shippedElements()[static_cast<std::size_t>(number)]; }
+
+// Iron's most abundant isotope is not its lightest; of equally abundant
+// isotopes the lighter counts. Hand values are sums of the shipped isotope
+// masses; as an ion of charge +1 or -1 one electron mass less or more; the
+// mean masses lie elsewhere. Real48 keeps 40 bits, about 12 significant
+// digits: near 10^5 u the rounded count and running masses still come within
+// 5e-6 u (0.05 ppm) of the exact sum, which is enough for sub-ppm windows.
+TEST(MassMode, MonoisotopicMassesMatchHandValues) {
+    EXPECT_EQ(monoisotopicMass(element(26)), storeReal48(55.9349421L)) << "Fe";
+    EXPECT_EQ(monoisotopicMass(element(43)), std::nullopt) << "Tc";
+    EXPECT_EQ(monoisotopicMass(elementWith("Xx", 99, {{10, 0.5L}, {11, 0.5L}})), storeReal48(10)) << "tie";
+    struct Case { const char* formula; Ranges ranges; long double mass; };
+    const Case cases[] = {{"C6H12O6", {{6, 6}, {12, 12}, {6, 6}}, 180.06339L},
+                          {"C8H10N4O2", {{8, 8}, {10, 10}, {4, 4}, {2, 2}}, 194.08038L},
+                          {"CCl4", {{1, 1}, {4, 4}}, 151.87541L},
+                          {"UPbBi", {{200, 200}, {200, 200}, {51, 51}}, 99863.483253L}};
+    for (const Case& c : cases) {
+        const Formula formula = parsed(c.formula);
+        for (int charge : {0, 1, -1}) {
+            const long double ion = c.mass - charge * 0.000548579909L;
+            FragmentState state =
+                preparedIn(MassMode::monoisotopic, ToleranceUnit::u, charge, formula, c.ranges, ion, 1e-4L);
+            const std::vector<PlainCandidate> found = enumerated(state, formula);
+            ASSERT_EQ(found.size(), 1u) << c.formula << " charge " << charge;
+            EXPECT_NEAR(loadReal48(found[0].mass), ion, 5e-6L) << c.formula << " charge " << charge;
+        }
+        FragmentState average = preparedIn(MassMode::average, ToleranceUnit::u, 0, formula, c.ranges, c.mass, 1e-4L);
+        EXPECT_TRUE(enumerated(average, formula).empty()) << c.formula;
+    }
+}
+
+// "Never as 0": Generate refuses, keeps nothing and names each symbol once
+// that may occur without isotope data; at 0..0, or after a count of 0 ends
+// the enumerated rows, a symbol needs no mass. Of sixteen entries the
+// fifteen rows that exist take their masses.
+TEST(MassMode, ElementsWithoutIsotopeDataAreNamedNotCountedAsZero) {
+    CompareState compare = observing();
+    compare.formula = parsed("CTcXxTcQ");
+    FragmentState run = prepared(compare.formula, {{0, 2}, {0, 1}, {1, 1}, {0, 3}, {1, 2}}, 100, 100);
+    run.massMode = MassMode::monoisotopic;
+    GenerateResult result;
+    try {
+        generateCandidates(run, compare, shippedElements(), result);
+        ADD_FAILURE() << "no error";
+    } catch (const NoMonoisotopicMassError& error) {
+        EXPECT_EQ(std::pair(std::string(error.what()), error.symbols().size()),
+                  std::pair(std::string("Keine Isotopendaten für Tc Xx Q"), std::size_t{3}));
+    }
+    EXPECT_TRUE(run.previousList.empty() && run.candidateList.empty() && result.table.rows.empty());
+    for (int row : {2, 3, 4, 5}) setRangeCounts(run, row, 0, 0);
+    applyMassMode(run, compare.formula, shippedElements());
+    EXPECT_EQ(run.rangeTable[0].mass, storeReal48(12));
+    EXPECT_NO_THROW(
+        preparedIn(MassMode::monoisotopic, ToleranceUnit::u, 0, parsed("CO0Tc"), {{0, 1}, {0, 1}, {0, 1}}, 9, 1));
+    const Formula sixteen = parsed("CHNOSPFClBrINaKCaMgFeZn");
+    const FragmentState all =
+        preparedIn(MassMode::monoisotopic, ToleranceUnit::u, 0, sixteen, Ranges(15, {1, 1}), 2000, 2000);
+    EXPECT_EQ(all.rangeTable[14].mass, monoisotopicMass(element(26))) << "Fe";
+}
+
+// The search with ppm tolerances and charges against the plain enumeration on
+// the same masses: same candidates, same order. Often the target is a
+// candidate's mass and the ppm tolerance converts exactly to its distance to
+// another, which puts candidates on both edges of the window. First a fixed
+// case: carbon weighs exactly 12, 200,000 ppm of 60 u are exactly 12 u, so
+// 4 C lie on the lower edge (kept) and 6 C on the upper one (never built).
+TEST(MassMode, PpmWindowMatchesThePlainEnumeration) {
+    const Formula carbon = parsed("C");
+    FragmentState edges = preparedIn(MassMode::monoisotopic, ToleranceUnit::ppm, 0, carbon, {{0, 10}}, 60, 200'000);
+    EXPECT_EQ(enumerated(edges, carbon), (std::vector<PlainCandidate>{{"4", storeReal48(48)}, {"5", storeReal48(60)}}));
+    const std::vector<std::string> symbols{"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si", "Na", "Fe"};
+    std::mt19937 random(22);
+    const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    int exactEdges = 0;
+    for (int run = 0; run < 300; ++run) {
+        std::string text;
+        Ranges ranges;
+        for (int e = uniform(1, 5); e > 0; --e) {
+            text += symbols[uniform(0, int(symbols.size()) - 1)];
+            const int von = uniform(0, 12);
+            ranges.push_back({von, von + uniform(0, 15)});
+        }
+        const Formula formula = parsed(text);
+        const int charge = uniform(-1, 1);
+        FragmentState state = preparedIn(uniform(0, 3) ? MassMode::monoisotopic : MassMode::average,
+                                         ToleranceUnit::ppm, charge, formula, ranges, 0, 20'000);
+        long double heaviest = 0;
+        for (std::size_t e = 0; e < ranges.size(); ++e) heaviest += loadReal48(state.countMasses[e][ranges[e].second]);
+        state.targetMass = storeReal48(heaviest * uniform(1, 100) / 100);
+        const std::vector<PlainCandidate> near = plainEnumeration(state, formula);
+        state.massTolerance = storeReal48(uniform(0, 5000) / 100.0L);
+        if (near.size() >= 2 && uniform(0, 2) > 0) {
+            const long double m = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
+            const long double other = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
+            const long double distance = roundReal48(std::fabs(other - m));
+            state.targetMass = storeReal48(m);
+            state.massTolerance = storeReal48(distance / m * 1'000'000);
+            exactEdges += searchWindow(state).tolerance == distance && distance > 0;
+        }
+        EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula))
+            << text << " run " << run << " charge " << charge;
+    }
+    EXPECT_GT(exactEdges, 20);
+}
+
+// The deviation the candidates window and the tool show beside u.
+TEST(MassMode, DeviationInPpm) {
+    struct Case { long double mass, target, ppm; };
+    const Case cases[] = {{200.001L, 200, 5}, {179.9991L, 180, -5}, {180.0634L, 180.0634L, 0}, {12, 0, 0}};
+    for (const Case& c : cases)
+        EXPECT_NEAR(deviationPpm({{}, storeReal48(c.mass), {}}, storeReal48(c.target)), c.ppm, 1e-5L) << c.mass;
+}
+
+}  // namespace
+}  // namespace isoquill
