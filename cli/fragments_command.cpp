@@ -9,6 +9,7 @@
 #include "cli/table_output.h"
 #include "compare/compare_chain.h"
 #include "fragment/candidate_table.h"
+#include "fragment/mass_mode.h"
 #include "fragment/ranking.h"
 #include "fragment/scoring.h"
 
@@ -26,6 +27,9 @@ struct FragmentsOptions {
     std::string sort;
     bool plausible = false;
     std::optional<long long> limit;
+    bool monoisotopic = false;
+    bool ppm = false;
+    int charge = 0;
 };
 
 const std::map<std::string, CandidateColumn> sortColumns = {
@@ -79,7 +83,7 @@ void writeJson(const ResultTable& table, std::span<const std::uint32_t> rows) {
             const std::size_t next = std::min(text.find('\t', cell), end);
             const std::string value = text.substr(cell, next - cell);
             if (cells.size() == 0) cells.emplace_back(std::int64_t{std::stoll(value)});
-            else if (cells.size() == 5) cells.emplace_back(value);
+            else if (cells.size() + 1 == heads.size()) cells.emplace_back(value);  // the formula
             else if (value.empty()) cells.emplace_back(std::monostate{});
             else cells.emplace_back(std::stod(value));
             cell = next + 1;
@@ -109,7 +113,10 @@ int runFragments(Session& session, const FragmentsOptions& options) {
     parseFormula(compare.formula, elements);
 
     FragmentState fragment;
-    fragment.targetMass = options.mass ? storeReal48(*options.mass) : compare.comparison.observedMeanMass;
+    fragment.massMode = options.monoisotopic ? MassMode::monoisotopic : MassMode::average;
+    fragment.toleranceUnit = options.ppm ? ToleranceUnit::ppm : ToleranceUnit::u;
+    fragment.ionCharge = options.charge;
+    fragment.targetMass = options.mass ? storeReal48(*options.mass) : observedTargetMass(fragment.massMode, compare);
     fragment.massTolerance = storeReal48(options.tolerance);
     initRanges(fragment, compare.formula, elements);
     for (const std::string& range : options.ranges) applyRange(fragment, compare.formula, range);
@@ -124,6 +131,8 @@ int runFragments(Session& session, const FragmentsOptions& options) {
         return exitCancelled;
     } catch (const TooManyCandidatesError& error) {
         throw InputError(error.what());
+    } catch (const NoMonoisotopicMassError& missing) {
+        throw InputError("keine monoisotopische Masse: " + missingDataMessage(missing.symbols()));
     }
     std::vector<Symbol> missing;
     for (int row = 1; row <= rangeRowCount && compare.formula.formulaTable[row - 1].count > 0; ++row) {
@@ -164,8 +173,15 @@ void addFragmentsCommand(CLI::App& app, Session& session) {
         ->required();
     command->add_option("--range", options->ranges,
                         "Atomanzahlen eines Elements, z. B. --range C=0..40 (0 bis 200; ohne Angabe 0..5)");
-    command->add_option("--mass", options->mass, "Zielmasse in u; ohne Angabe die mittlere Masse der --peaks");
-    command->add_option("--tolerance", options->tolerance, "Toleranz in u")->capture_default_str();
+    command->add_option("--mass", options->mass, "Zielmasse (m/z) in u; ohne Angabe die mittlere Masse der --peaks");
+    command->add_option("--tolerance", options->tolerance, "Toleranz in u (in ppm mit --ppm)")->capture_default_str();
+    command->add_flag("--monoisotopic", options->monoisotopic,
+                      "Monoisotopische Massen (häufigstes Isotop) statt mittlerer Atommassen; ohne --mass ist die "
+                      "Zielmasse die leichteste der --peaks");
+    command->add_flag("--ppm", options->ppm, "--tolerance in ppm der Zielmasse");
+    command->add_option("--charge", options->charge, "Ladung des Ions: m/z = Masse - Ladung x Elektronenmasse")
+        ->check(CLI::IsMember({-1, 0, 1}))
+        ->capture_default_str();
     command->add_option("--peaks", options->peaks,
                         "Gemessene Peaks (wie bei compare), gegen die jeder Kandidat bewertet wird; "
                         "- für die Standardeingabe");

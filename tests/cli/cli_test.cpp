@@ -143,8 +143,8 @@ TEST(Cli, FragmentsGivesTheCandidatesOfGenerate) {
         const auto& cells = lines[i + 1];
         EXPECT_EQ(cells[0], std::to_string(i + 1)) << i;
         EXPECT_EQ(cells[1], exactNumberText(static_cast<double>(loadReal48(plain[i].mass)))) << i;
-        EXPECT_EQ(cells[3], "0") << i;
-        EXPECT_EQ(cells[5], formula) << i;
+        EXPECT_EQ(cells[4], "0") << i;
+        EXPECT_EQ(cells[6], formula) << i;
     }
 
     const std::string peaks = writeFile("glucose.txt", glucosePeaks);
@@ -176,6 +176,29 @@ TEST(Cli, FragmentsGivesTheCandidatesOfGenerate) {
         const CliRun run = runCli("fragments" + ranges + " --tolerance 0.3 --peaks " + peaks + c.options);
         EXPECT_EQ(run.status, 0) << c.options << run.err;
         EXPECT_EQ(run.out, candidateTableText(result.table, rows, '\t')) << c.options;
+    }
+}
+
+// High-resolution settings, against hand values from the shipped data:
+// glucose's monoisotopic 180.06339 within 5 ppm is C6H12O6 alone among CHNO
+// (H8N2O9 and C7O6 lie 50 ppm and more away); the [M+H]+ ion C6H13O6 at m/z
+// 181.07066 has one electron mass less than its atoms.
+TEST(Cli, FragmentsTakeTheHighResolutionSettings) {
+    const std::string chno = "fragments --formula CHNO --range C=0..10 --range H=0..20 --range N=0..4 --range O=0..8";
+    const struct {
+        std::string options, formula;
+    } cases[] = {
+        {" --mass 180.0634 --tolerance 5 --ppm --monoisotopic", "C6H12O6"},
+        {" --mass 181.07066 --tolerance 5 --ppm --monoisotopic --charge 1", "C6H13O6"},
+        {" --mass 181.07066 --tolerance 0.0002 --monoisotopic --charge 0", ""},  // neutral: 0.55 mu away
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(chno + c.options);
+        EXPECT_EQ(run.status, 0) << c.options << run.err;
+        const auto lines = tsvCells(run.out);
+        std::vector<std::string> formulas;
+        for (std::size_t i = 1; i < lines.size(); ++i) formulas.push_back(lines[i].back());
+        EXPECT_EQ(formulas, c.formula.empty() ? std::vector<std::string>{} : std::vector{c.formula}) << c.options;
     }
 }
 
@@ -217,6 +240,9 @@ TEST(Cli, BadInputAndBadUsage) {
         {"range beyond 200", "fragments --formula CHO --range C=0..300 --mass 100", "", 2, "0 bis 200", ""},
         {"range without dots", "fragments --formula CHO --range C=5 --mass 100", "", 2, "Symbol=von..bis", ""},
         {"no target", "fragments --formula CHO", "", 2, "--mass oder --peaks", ""},
+        {"charge beyond one", "fragments --formula CH --mass 100 --charge 2", "", 2, "--charge", ""},
+        {"no monoisotopic mass", "fragments --formula CTc --mass 100 --monoisotopic", "", 1,
+         "keine monoisotopische Masse: Die Daten zu diesem Element fehlen: Tc", ""},
         {"negative limit", "fragments --formula CHO --mass 100 --limit -1", "", 2, "--limit", ""},
         {"unknown sort", "fragments --formula CHO --mass 100 --sort size", "", 2, "--sort", ""},
         {"too many candidates",
