@@ -1,5 +1,7 @@
 #include "chem/number_text.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -125,6 +127,19 @@ std::int32_t readInteger(std::string_view text) {
     }
     if (negative) return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(value > limit - 1 ? limit - 1 : value);
+}
+
+// Fixed notation of the widest Real48 or the smallest takes about 60 characters.
+void appendExactNumber(std::string& text, double value) {
+    std::array<char, 400> buffer;
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    text.append(buffer.data(), result.ptr);
+}
+
+std::string exactNumberText(double value) {
+    std::string text;
+    appendExactNumber(text, value);
+    return text;
 }
 
 }  // namespace isoquill

@@ -16,6 +16,12 @@ std::string formatReal(long double value, int width, int decimals);
 // Decimal text of an integer, left-padded with blanks to `width`.
 std::string formatInteger(std::int64_t value, int width);
 
+// The shortest decimal text, with "." and without exponent, that reads back
+// to exactly `value` as a double (Real48 values are all exact doubles): the
+// full precision that saved tables and the command-line tool write.
+std::string exactNumberText(double value);
+void appendExactNumber(std::string& text, double value);
+
 // The value of the longest valid decimal number at the start of `text`
 // (leading blanks and a sign allowed, optional fraction and exponent; "." or
 // a decimal comma as the decimal point, as German users type it): "12x"

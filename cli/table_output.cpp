@@ -1,6 +1,6 @@
 #include "cli/table_output.h"
 
-#include "fragment/candidate_table.h"
+#include "chem/number_text.h"
 
 namespace isoquill::cli {
 namespace {

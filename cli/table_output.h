@@ -1,6 +1,6 @@
 // Tables for other programs: tab-separated with a header line, or JSON, an
 // array of objects keyed by the column heads. Numbers are written with "."
-// and in full, as the candidate table writes them (exactNumberText).
+// and in full, as saved tables write them (exactNumberText).
 #pragma once
 
 #include <cstdint>

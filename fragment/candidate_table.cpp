@@ -18,13 +18,6 @@ namespace {
 
 constexpr std::size_t pieceSize = 1 << 16;  // what the sink receives at a time
 
-// Fixed notation of the widest Real48 or the smallest takes about 60 characters.
-void appendNumber(std::string& text, double value) {
-    std::array<char, 400> buffer;
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
-    text.append(buffer.data(), result.ptr);
-}
-
 void appendInteger(std::string& text, std::uint64_t value) {
     std::array<char, 24> buffer;
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
@@ -51,7 +44,10 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::filesystem::path& target) : target_(target) {
         const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-        name_ = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        std::string hidden = ".";  // appended, not "." + name: GCC 12 misreads that as overlapping
+        hidden += target.filename().string();
+        hidden += ".XXXXXX";
+        name_ = (folder / hidden).string();
         descriptor_ = ::mkstemp(name_.data());
         if (descriptor_ < 0) raiseSaveError(target_, errno);
     }
@@ -99,12 +95,6 @@ void appendPlainFormula(std::string& text, const ResultTable& table, const Candi
     }
 }
 
-std::string exactNumberText(double value) {
-    std::string text;
-    appendNumber(text, value);
-    return text;
-}
-
 char separatorFor(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -126,16 +116,16 @@ void writeCandidateTable(const ResultTable& table, std::span<const std::uint32_t
         const Candidate& candidate = table.rows[row];
         appendInteger(text, std::uint64_t{row} + 1);
         text += separator;
-        appendNumber(text, static_cast<double>(loadReal48(candidate.mass)));
+        appendExactNumber(text, static_cast<double>(loadReal48(candidate.mass)));
         text += separator;
-        appendNumber(text, static_cast<double>(candidateDeviation(candidate, target)));
+        appendExactNumber(text, static_cast<double>(candidateDeviation(candidate, target)));
         text += separator;
-        appendNumber(text, static_cast<double>(deviationPpm(candidate, table.targetMass)));
+        appendExactNumber(text, static_cast<double>(deviationPpm(candidate, table.targetMass)));
         text += separator;
-        appendNumber(text, static_cast<double>(loadReal48(candidate.error)));
+        appendExactNumber(text, static_cast<double>(loadReal48(candidate.error)));
         text += separator;
         if (const std::optional<long double> value = rules.rdbe(candidate))
-            appendNumber(text, static_cast<double>(*value));
+            appendExactNumber(text, static_cast<double>(*value));
         text += separator;
         appendPlainFormula(text, table, candidate);
         text += '\n';

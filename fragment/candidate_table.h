@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "chem/number_text.h"
 #include "fragment/result_table.h"
 
 namespace isoquill {
@@ -19,10 +20,6 @@ namespace isoquill {
 // above 0 its symbol without blanks and the count (1 written out), appended
 // to `text`. The grid's formula text with its blanks deleted.
 void appendPlainFormula(std::string& text, const ResultTable& table, const Candidate& candidate);
-
-// The shortest decimal text, with "." and without exponent, that reads back
-// to exactly `value` as a double (Real48 values are all exact doubles).
-std::string exactNumberText(double value);
 
 // ',' for a name ending in ".csv" (any case), else '\t' (".tsv", ".txt", ...).
 char separatorFor(const std::filesystem::path& path);
