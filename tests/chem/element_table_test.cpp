@@ -16,13 +16,18 @@ namespace isoquill::testing {
 
 namespace fs = std::filesystem;
 
+// The shipped file's bytes, and a scratch folder removed afterwards.
+struct ElementFile : ::testing::Test {
+    const std::vector<char> shipped{std::istreambuf_iterator<char>(std::ifstream(ISOQUILL_ELEMENT_FILE).rdbuf()), {}};
+    const fs::path dir = fs::temp_directory_path() / ("isoquill_elements_" + std::to_string(::getpid()));
+    ~ElementFile() override { fs::remove_all(dir); }
+};
+
 // By the file's length: the code raised, and the bytes read over a cleared
 // table, a record read in part included.
 // Where the file cannot be opened: the runtime's code, and its message.
-TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
-    const std::vector<char> shipped{std::istreambuf_iterator<char>(std::ifstream(ISOQUILL_ELEMENT_FILE).rdbuf()), {}};
+TEST_F(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
     ASSERT_EQ(shipped.size(), 20812u);
-    const fs::path dir = fs::temp_directory_path() / ("isoquill_elements_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     ElementTable table;
     // A cleared table loaded from `path`, with `data` written there first; the InOutError code, 0 when it loads.
@@ -55,7 +60,6 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
     EXPECT_EQ(loadCode(dir / "none"), 2);
     EXPECT_EQ(loadCode(dir), 5);
     EXPECT_EQ(loadCode(dir / std::string(300, 'x')), 3);  // a name too long for the file system
-    fs::remove_all(dir);
     const std::pair<int, const char*> messages[] = {
         {2, "Datei nicht gefunden"}, {3, "Ungültiger Dateiname"}, {4, "Zu viele Dateien geöffnet"},
         {5, "Dateizugriff verweigert"}, {100, "Lesen nach Dateiende (EOF)"},
@@ -65,14 +69,11 @@ TEST(ElementFile, LoadsTheBytesItHoldsOrRaisesTheRuntimesCode) {
     for (const auto& [code, message] : messages) EXPECT_STREQ(InOutError(code).what(), message) << code;
 }
 
-
 // The current directory first, then the data folder beside the program's;
 // only a missing file moves on, and none at all names both places.
-TEST(ElementFile, IsFoundInTheCurrentDirectoryThenInTheInstalledDataFolder) {
-    const fs::path root = fs::temp_directory_path() / ("isoquill_places_" + std::to_string(::getpid()));
-    const fs::path bin = root / "bin", data = root / "share" / "isoquill", work = root / "work";
+TEST_F(ElementFile, IsFoundInTheCurrentDirectoryThenInTheInstalledDataFolder) {
+    const fs::path bin = dir / "bin", data = dir / "share" / "isoquill", work = dir / "work";
     const fs::path previous = fs::current_path();
-    const std::vector<char> shipped{std::istreambuf_iterator<char>(std::ifstream(ISOQUILL_ELEMENT_FILE).rdbuf()), {}};
     // A file whose record 1 names its place, so the table tells which was read.
     const auto writeAt = [&](const fs::path& dir, char mark, std::size_t size) {
         std::vector<char> data = shipped;
@@ -80,20 +81,13 @@ TEST(ElementFile, IsFoundInTheCurrentDirectoryThenInTheInstalledDataFolder) {
         data.resize(size);
         std::ofstream(dir / "PSE.DAT", std::ios::binary).write(data.data(), static_cast<std::streamsize>(size));
     };
-    struct Case {
-        const char* name;
-        std::size_t hereSize, installedSize;  // 0: no file
-        std::string expected;                 // the mark read, or the error's message
+    // Sizes of the file here and installed (0: no file), and the mark read or the error's message.
+    const struct { std::size_t hereSize, installedSize; std::string expected; } cases[] = {
+        {20812, 20812, "w"}, {0, 20812, "i"}, {100, 20812, "Lesen nach Dateiende (EOF)"},
+        {0, 0, "Datei nicht gefunden: " + (work / "PSE.DAT").string() + ", " + (data / "PSE.DAT").string()},
     };
-    const Case cases[] = {
-        {"both", 20812, 20812, "w"},
-        {"installed only", 0, 20812, "i"},
-        {"current only", 20812, 0, "w"},
-        {"short here", 100, 20812, "Lesen nach Dateiende (EOF)"},
-        {"none", 0, 0, "Datei nicht gefunden: " + (work / "PSE.DAT").string() + ", " + (data / "PSE.DAT").string()},
-    };
-    for (const Case& c : cases) {
-        fs::remove_all(root);
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
         for (const fs::path& dir : {bin, data, work}) fs::create_directories(dir);
         if (c.hereSize) writeAt(work, 'w', c.hereSize);
         if (c.installedSize) writeAt(data, 'i', c.installedSize);
@@ -108,10 +102,9 @@ TEST(ElementFile, IsFoundInTheCurrentDirectoryThenInTheInstalledDataFolder) {
             result = error.what();
         }
         fs::current_path(previous);
-        EXPECT_EQ(result, c.expected) << c.name;
+        EXPECT_EQ(result, c.expected) << c.hereSize << "/" << c.installedSize;
     }
     EXPECT_EQ(elementFilePlaces("/opt/iq/bin")[1], fs::path("/opt/iq/share/isoquill/PSE.DAT"));
-    fs::remove_all(root);
 }
 
 }  // namespace isoquill::testing

@@ -9,7 +9,8 @@
 
 namespace isoquill::testing {
 
-// Row by row: the FPU rounding, the bytes stored, and the value they load.
+// Row by row: the FPU rounding and the bytes stored (that loading them gives
+// the rounded value, the next test checks on every value).
 TEST(Real48, RoundsToFortyBitsTiesAwayFromZeroStoresTheDocumentedBytesAndRaisesAboveTheRange) {
     const long double half = 0x1p-40L, smallest = 0x1p-128L, largest = 0x1.fffffffffep126L;
     const struct { long double value, rounded; Real48 bytes; } cases[] = {
@@ -29,7 +30,6 @@ TEST(Real48, RoundsToFortyBitsTiesAwayFromZeroStoresTheDocumentedBytesAndRaisesA
     for (const auto& c : cases) {
         EXPECT_EQ(roundReal48(c.value), c.rounded) << static_cast<double>(c.value);
         EXPECT_EQ(storeReal48(c.value), c.bytes) << static_cast<double>(c.value);
-        EXPECT_EQ(loadReal48(c.bytes), c.rounded) << static_cast<double>(c.value);
     }
     for (long double value : {0x1p127L, -0x1p127L, largest + 0x1p86L, LDBL_MAX, -LDBL_MAX, HUGE_VALL, -HUGE_VALL,
                               static_cast<long double>(NAN), -static_cast<long double>(NAN)}) {
