@@ -13,14 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& workDir() {
-    static const fs::path dir = [] {
-        const fs::path path = fs::temp_directory_path() / ("isoquill_cli_" + std::to_string(::getpid()));
-        fs::create_directories(path);
-        return path;
-    }();
-    return dir;
-}
+const fs::path workDir = [] {
+    const fs::path path = fs::temp_directory_path() / ("isoquill_cli_" + std::to_string(::getpid()));
+    fs::create_directories(path);
+    return path;
+}();
 
 std::string readAll(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -30,27 +27,24 @@ std::string readAll(const fs::path& path) {
 }  // namespace
 
 std::string writeFile(const std::string& name, const std::string& content) {
-    const fs::path path = workDir() / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
+    std::ofstream(workDir / name, std::ios::binary) << content;
+    return (workDir / name).string();
 }
 
 CliRun runCli(const std::string& arguments, const std::string& input, bool shippedElements) {
-    const fs::path dir = workDir();
     writeFile("stdin", input);
     const std::string elements = shippedElements ? " --elements '" ISOQUILL_ELEMENT_FILE "'" : "";
-    const std::string command = "cd '" + dir.string() + "' && '" ISOQUILL_CLI "'" + elements + " " + arguments +
-                                " <stdin >stdout 2>stderr";
-    const int status = std::system(command.c_str());
-    return {readAll(dir / "stdout"), readAll(dir / "stderr"), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    const int status = std::system(("cd '" + workDir.string() + "' && '" ISOQUILL_CLI "'" + elements + " " +
+                                    arguments + " <stdin >stdout 2>stderr").c_str());
+    return {readAll(workDir / "stdout"), readAll(workDir / "stderr"), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 std::vector<std::vector<std::string>> tsvCells(const std::string& text) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        lines.emplace_back();
         std::istringstream cells(line);
+        lines.emplace_back();
         for (std::string cell; std::getline(cells, cell, '\t');) lines.back().push_back(cell);
     }
     return lines;

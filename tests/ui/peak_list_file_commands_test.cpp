@@ -15,9 +15,7 @@ QStringList lines(const QListWidget* list) {
 
 QString writeFile(const QString& name, const QByteArray& content) {
     QFile file(name);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    return QFileInfo(file).absoluteFilePath();
+    return file.open(QIODevice::WriteOnly) && file.write(content) >= 0 ? QFileInfo(file).absoluteFilePath() : QString();
 }
 
 // Dragged over the list and dropped; whether the list took the drag.
