@@ -68,8 +68,13 @@ private Q_SLOTS:
     // each with the first row a plain search over the result list expects
     // (every column's order is checked in the core). The filter shows as many rows as a loop over
     // the rules counts. A click on a row and the Down key run the comparison
-    // on that row's formula, as a click on a result row does.
-    void opensRanksFiltersAndHandsRowsToTheComparison() {
+    // on that row's formula, as a click on a result row does. Ctrl+C copies
+    // the selected rows in the order shown, every row when all are selected;
+    // "Speichern…" with a name typed into its dialog writes the same bytes,
+    // with commas for ".csv". A Generate the candidate cap refuses empties
+    // the window, a later one fills it again; closed, the window holds no
+    // rows until it is opened again.
+    void opensRanksFiltersComparesCopiesSavesAndFollowsGenerate() {
         CandidatesProgram program;
         QVERIFY(!program.window.isVisible());
         program.generate(QStringLiteral("0.5"));
@@ -119,18 +124,7 @@ private Q_SLOTS:
         QCOMPARE(compared, QStringList({program.cell(0, CandidateColumn::Formula),
                                         program.cell(1, CandidateColumn::Formula)}));
         QCOMPARE(program.errors, QStringList());
-    }
 
-    // Ctrl+C copies the selected rows in the order shown, every row when
-    // all are selected; "Speichern…" with a name typed into its dialog
-    // writes the same bytes, with commas for ".csv". A Generate the
-    // candidate cap refuses empties the window, a later one fills it again;
-    // closed, the window holds no rows until it is opened again.
-    void copiesSavesAndFollowsGenerate() {
-        CandidatesProgram program;
-        program.generate(QStringLiteral("0.5"));
-        program.window.showInFront();
-        QVERIFY(QTest::qWaitForWindowExposed(&program.window));
         program.clickHead(CandidateColumn::Formula);
         CandidatesProgram::clickCell(program.table, 0, 1);
         QTest::mouseClick(program.table->viewport(), Qt::LeftButton, Qt::ShiftModifier,
