@@ -89,15 +89,18 @@ TEST(Enumeration, RefusesMoreCandidatesOrSearchStepsThanTheLimitAndKeepsNothing)
 
 // The plain enumeration tries every combination with rounded arithmetic and
 // no pruning from below, so it checks the search independently. Often the
-// target is a candidate's mass and the tolerance its distance to another,
-// which puts candidates exactly on both edges. Some rows have no mass (an
-// unknown symbol), a negative one (a damaged data file), or count masses that
-// are not proportional to the count, which defeats the search's first guess.
+// target is a candidate's mass and the tolerance (in u, or in ppm converting
+// exactly to it) its distance to another, which puts candidates exactly on
+// both edges. Some rows have no mass (an unknown symbol), a negative one (a
+// damaged data file), or count masses that are not proportional to the count,
+// which defeats the search's first guess. Half the runs search in ppm with a
+// charge, most of them on monoisotopic masses.
 TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
-    const std::vector<std::string> symbols{"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si", "Na", "Xx"};
+    const std::vector<std::string> symbols{"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si", "Na", "Fe", "Xx"};
     std::mt19937 random(1);
     const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    for (int run = 0; run < 300; ++run) {
+    int exactPpmEdges = 0;
+    for (int run = 0; run < 400; ++run) {
         std::string text;  // a formula of 1 to 5 entries
         Ranges ranges;
         const int elements = uniform(1, 5);
@@ -108,8 +111,14 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
         }
         const Formula formula = parsed(text);
         FragmentState state = prepared(formula, ranges, 0, 0);
+        const bool ppm = uniform(0, 1) && text.find("Xx") == std::string::npos;  // Xx has no monoisotopic mass
         const int odd = uniform(0, elements - 1);
-        if (uniform(0, 8) == 0) {
+        if (ppm) {
+            state.massMode = uniform(0, 3) ? MassMode::monoisotopic : MassMode::average;
+            std::tie(state.toleranceUnit, state.ionCharge) = std::tuple(ToleranceUnit::ppm, uniform(-1, 1));
+            applyMassMode(state, formula, shippedElements());
+            initCountMasses(state, formula);
+        } else if (uniform(0, 8) == 0) {
             state.rangeTable[odd].mass = storeReal48(-uniform(1, 40) * 0.7L);
             initCountMasses(state, formula);
         } else if (uniform(0, 8) == 0) {
@@ -117,17 +126,21 @@ TEST(Enumeration, MatchesThePlainEnumerationOnRandomRanges) {
         }
         long double heaviest = 0;
         for (int e = 0; e < elements; ++e) heaviest += loadReal48(state.countMasses[e][clampCount(ranges[e].second)]);
-        state.targetMass = storeReal48(heaviest * uniform(0, 100) / 100);
-        state.massTolerance = storeReal48(3);
+        state.targetMass = storeReal48(heaviest * uniform(ppm, 100) / 100);
+        state.massTolerance = storeReal48(ppm ? 20'000 : 3);
         const std::vector<PlainCandidate> near = plainEnumeration(state, formula);
-        state.massTolerance = storeReal48(uniform(0, 3000) / 1000.0L);
+        state.massTolerance = storeReal48(ppm ? uniform(0, 5000) / 100.0L : uniform(0, 3000) / 1000.0L);
         if (near.size() >= 2 && uniform(0, 2) > 0) {
             const long double m = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
+            const long double other = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
+            const long double distance = roundReal48(std::fabs(other - m));
             state.targetMass = storeReal48(m);
-            state.massTolerance = storeReal48(std::fabs(loadReal48(near[uniform(0, int(near.size()) - 1)].mass) - m));
+            state.massTolerance = storeReal48(ppm ? distance / m * 1'000'000 : distance);
+            exactPpmEdges += ppm && searchWindow(state).tolerance == distance && distance > 0;
         }
         EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula)) << text << " run " << run;
     }
+    EXPECT_GT(exactPpmEdges, 20);
 }
 
 // Observed glucose peaks, and the comparison that gives them a mean mass.

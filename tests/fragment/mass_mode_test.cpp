@@ -1,9 +1,8 @@
 // The high-resolution search: monoisotopic masses against hand values from
-// the shipped data, the ppm window and the ion charge against the plain
-// enumeration, and the precision Real48 keeps for sub-ppm windows.
+// the shipped data, the ppm window's exact edges, and the precision Real48
+// keeps for sub-ppm windows.
 #include <cmath>
 #include <tuple>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -45,7 +44,6 @@ const ElementRecord& element(int number) { return shippedElements()[static_cast<
 // 5e-6 u (0.05 ppm) of the exact sum, which is enough for sub-ppm windows.
 TEST(MassMode, MonoisotopicMassesMatchHandValues) {
     EXPECT_EQ(monoisotopicMass(element(26)), storeReal48(55.9349421L)) << "Fe";
-    EXPECT_EQ(monoisotopicMass(element(43)), std::nullopt) << "Tc";
     EXPECT_EQ(monoisotopicMass(elementWith("Xx", 99, {{10, 0.5L}, {11, 0.5L}})), storeReal48(10)) << "tie";
     struct Case { const char* formula; Ranges ranges; long double mass; };
     const Case cases[] = {{"C6H12O6", {{6, 6}, {12, 12}, {6, 6}}, 180.06339L},
@@ -96,57 +94,19 @@ TEST(MassMode, ElementsWithoutIsotopeDataAreNamedNotCountedAsZero) {
     EXPECT_EQ(all.rangeTable[14].mass, monoisotopicMass(element(26))) << "Fe";
 }
 
-// The search with ppm tolerances and charges against the plain enumeration on
-// the same masses: same candidates, same order. Often the target is a
-// candidate's mass and the ppm tolerance converts exactly to its distance to
-// another, which puts candidates on both edges of the window. First a fixed
-// case: carbon weighs exactly 12, 200,000 ppm of 60 u are exactly 12 u, so
-// 4 C lie on the lower edge (kept) and 6 C on the upper one (never built).
-TEST(MassMode, PpmWindowMatchesThePlainEnumeration) {
+// Carbon weighs exactly 12, 200,000 ppm of 60 u are exactly 12 u, so 4 C
+// lie on the lower edge (kept) and 6 C on the upper one (never built). Random
+// ppm windows and charges go through the enumeration's random test.
+TEST(MassMode, PpmWindowEdges) {
     const Formula carbon = parsed("C");
     FragmentState edges = preparedIn(MassMode::monoisotopic, ToleranceUnit::ppm, 0, carbon, {{0, 10}}, 60, 200'000);
     EXPECT_EQ(enumerated(edges, carbon), (std::vector<PlainCandidate>{{"4", storeReal48(48)}, {"5", storeReal48(60)}}));
-    const std::vector<std::string> symbols{"C", "H", "N", "O", "S", "P", "Cl", "Br", "F", "Si", "Na", "Fe"};
-    std::mt19937 random(22);
-    const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    int exactEdges = 0;
-    for (int run = 0; run < 300; ++run) {
-        std::string text;
-        Ranges ranges;
-        for (int e = uniform(1, 5); e > 0; --e) {
-            text += symbols[uniform(0, int(symbols.size()) - 1)];
-            const int von = uniform(0, 12);
-            ranges.push_back({von, von + uniform(0, 15)});
-        }
-        const Formula formula = parsed(text);
-        const int charge = uniform(-1, 1);
-        FragmentState state = preparedIn(uniform(0, 3) ? MassMode::monoisotopic : MassMode::average,
-                                         ToleranceUnit::ppm, charge, formula, ranges, 0, 20'000);
-        long double heaviest = 0;
-        for (std::size_t e = 0; e < ranges.size(); ++e) heaviest += loadReal48(state.countMasses[e][ranges[e].second]);
-        state.targetMass = storeReal48(heaviest * uniform(1, 100) / 100);
-        const std::vector<PlainCandidate> near = plainEnumeration(state, formula);
-        state.massTolerance = storeReal48(uniform(0, 5000) / 100.0L);
-        if (near.size() >= 2 && uniform(0, 2) > 0) {
-            const long double m = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
-            const long double other = loadReal48(near[uniform(0, int(near.size()) - 1)].mass);
-            const long double distance = roundReal48(std::fabs(other - m));
-            state.targetMass = storeReal48(m);
-            state.massTolerance = storeReal48(distance / m * 1'000'000);
-            exactEdges += searchWindow(state).tolerance == distance && distance > 0;
-        }
-        EXPECT_EQ(enumerated(state, formula), plainEnumeration(state, formula))
-            << text << " run " << run << " charge " << charge;
-    }
-    EXPECT_GT(exactEdges, 20);
 }
 
-// The deviation the candidates window and the tool show beside u.
-TEST(MassMode, DeviationInPpm) {
-    struct Case { long double mass, target, ppm; };
-    const Case cases[] = {{200.001L, 200, 5}, {179.9991L, 180, -5}, {180.0634L, 180.0634L, 0}, {12, 0, 0}};
-    for (const Case& c : cases)
-        EXPECT_NEAR(deviationPpm({{}, storeReal48(c.mass), {}}, storeReal48(c.target)), c.ppm, 1e-5L) << c.mass;
+// A target of 0 has no ppm deviation; the exact values of others are the
+// candidate table's ppm column.
+TEST(MassMode, DeviationInPpmFromTargetZero) {
+    EXPECT_EQ(deviationPpm({{}, storeReal48(12), {}}, storeReal48(0)), 0);
 }
 
 }  // namespace
