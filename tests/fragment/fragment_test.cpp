@@ -23,14 +23,6 @@ namespace {
 using namespace testing;
 using Rows = std::vector<ResultRow>;
 
-std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
-    buildCandidates(state, formula);
-    filterByTolerance(state);
-    std::vector<PlainCandidate> result;
-    for (const Candidate& c : state.candidateList) result.push_back({countCode(c, state.codeFields), c.mass});
-    return result;
-}
-
 // "C": 0 C lies exactly on the lower edge (kept), 2 C exactly on the upper
 // one (never built). Target 0: only what is lighter than the tolerance. A
 // count 0 entry ends the enumerated rows; with no entry at all, row 1 is

@@ -26,14 +26,6 @@ FragmentState preparedIn(MassMode mode, ToleranceUnit unit, int charge, const Fo
     return state;
 }
 
-std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
-    buildCandidates(state, formula);
-    filterByTolerance(state);
-    std::vector<PlainCandidate> result;
-    for (const Candidate& c : state.candidateList) result.push_back({countCode(c, state.codeFields), c.mass});
-    return result;
-}
-
 const ElementRecord& element(int number) { return shippedElements()[static_cast<std::size_t>(number)]; }
 
 // Iron's most abundant isotope is not its lightest; of equally abundant

@@ -44,4 +44,12 @@ std::vector<PlainCandidate> plainEnumeration(const FragmentState& state, const F
     return previous;
 }
 
+std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula) {
+    buildCandidates(state, formula);
+    filterByTolerance(state);
+    std::vector<PlainCandidate> result;
+    for (const Candidate& c : state.candidateList) result.push_back({countCode(c, state.codeFields), c.mass});
+    return result;
+}
+
 }  // namespace isoquill::testing

@@ -23,4 +23,7 @@ using Ranges = std::vector<std::pair<std::int32_t, std::int32_t>>;  // von, bis 
 // A run as "Generate" sets it up: the formula's rows, their counts, the search parameters, the count masses.
 FragmentState prepared(const Formula& formula, const Ranges& ranges, long double target, long double tolerance);
 
+// The same list from the program's own search and tolerance filter, to set beside it.
+std::vector<PlainCandidate> enumerated(FragmentState& state, const Formula& formula);
+
 }  // namespace isoquill::testing
